@@ -1,0 +1,22 @@
+// The commands of horaku-cli.  Each answers the process's exit code and
+// throws ErreurHoraku with the French message the program would show.
+#pragma once
+
+#include <ostream>
+
+namespace horaku {
+class REdt;
+}
+
+namespace horaku::cli {
+
+int Nouveau(const char* sortie);
+int Verifier(const char* entree, std::ostream& sortie);
+int Reecrire(const char* entree, const char* sortie);
+int Image(int argc, char** argv);
+int Geometrie(int argc, char** argv, std::ostream& sortie);
+
+// Reads a timetable as the program's Open does; a refused version throws.
+void LireOuEchouer(REdt& edt, const char* chemin);
+
+} // namespace horaku::cli

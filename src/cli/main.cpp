@@ -1,0 +1,69 @@
+// horaku-cli: the timetable files and pictures without any window, for
+// scripts, tests and machines without a display.  Messages are the ones the
+// program would show, on one line; exit 1 on failure, 2 on wrong arguments.
+#include "commandes.h"
+
+#include "erreurs.h"
+
+#include <cstring>
+#include <iostream>
+#include <new>
+#include <string>
+
+namespace {
+
+void Usage()
+{
+    std::cerr << "usage :\n"
+                 "  horaku-cli nouveau SORTIE.edt\n"
+                 "  horaku-cli verifier ENTREE.edt\n"
+                 "  horaku-cli reecrire ENTREE.edt SORTIE.edt\n"
+#ifdef HORAKU_AVEC_IMAGE
+                 "  horaku-cli image ENTREE.edt SORTIE.gif|.bmp|.png\n"
+                 "  horaku-cli geometrie ENTREE.edt\n"
+#endif
+        ;
+}
+
+std::string SurUneLigne(std::string message)
+{
+    for (char& c : message)
+        if (c == '\n' || c == '\r')
+            c = ' ';
+    return message;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    using namespace horaku::cli;
+    if (argc < 2) {
+        Usage();
+        return 2;
+    }
+    const std::string commande = argv[1];
+    const int n = argc - 2;
+    try {
+        if (commande == "nouveau" && n == 1)
+            return Nouveau(argv[2]);
+        if (commande == "verifier" && n == 1)
+            return Verifier(argv[2], std::cout);
+        if (commande == "reecrire" && n == 2)
+            return Reecrire(argv[2], argv[3]);
+#ifdef HORAKU_AVEC_IMAGE
+        if (commande == "image" && n == 2)
+            return Image(argc, argv);
+        if (commande == "geometrie" && n == 1)
+            return Geometrie(argc, argv, std::cout);
+#endif
+    } catch (const horaku::ErreurHoraku& e) {
+        std::cerr << SurUneLigne(e.what()) << '\n';
+        return 1;
+    } catch (const std::bad_alloc&) {
+        std::cerr << "Mémoire insuffisante\n";
+        return 1;
+    }
+    Usage();
+    return 2;
+}

@@ -1,0 +1,140 @@
+#include "fichiers.h"
+
+#include "erreurs.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace horaku {
+
+bool FichierExiste(const std::string& chemin)
+{
+    struct stat st {};
+    return ::stat(chemin.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+std::string LireFichier(const std::string& chemin)
+{
+    const int fd = ::open(chemin.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        throw ErreurOuvrir(chemin);
+    std::string contenu;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
+        contenu.reserve(static_cast<std::size_t>(st.st_size));
+    char tampon[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd, tampon, sizeof tampon);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            ::close(fd);
+            throw ErreurOuvrir(chemin);
+        }
+        if (n == 0)
+            break;
+        contenu.append(tampon, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return contenu;
+}
+
+namespace {
+
+std::string Dossier(const std::string& chemin)
+{
+    const auto p = chemin.rfind('/');
+    if (p == std::string::npos)
+        return ".";
+    if (p == 0)
+        return "/";
+    return chemin.substr(0, p);
+}
+
+bool ToutEcrire(int fd, std::string_view contenu)
+{
+    while (!contenu.empty()) {
+        const ssize_t n = ::write(fd, contenu.data(), contenu.size());
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        contenu.remove_prefix(static_cast<std::size_t>(n));
+    }
+    return true;
+}
+
+} // namespace
+
+void EcrireFichierAtomique(const std::string& chemin, std::string_view contenu)
+{
+    std::string modele = chemin + ".XXXXXX";
+    const int fd = ::mkstemp(modele.data());
+    if (fd < 0)
+        throw ErreurCreer(chemin);
+    // Keep the rights of the file we replace; a new file gets the usual ones.
+    struct stat st {};
+    mode_t mode = 0;
+    if (::stat(chemin.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode)) {
+            ::close(fd);
+            ::unlink(modele.c_str());
+            throw ErreurCreer(chemin);
+        }
+        mode = st.st_mode & 07777;
+    } else {
+        const mode_t masque = ::umask(0);
+        ::umask(masque);
+        mode = 0666 & ~masque;
+    }
+    const bool ok = ::fchmod(fd, mode) == 0 && ToutEcrire(fd, contenu) && ::fsync(fd) == 0;
+    if (::close(fd) != 0 || !ok || ::rename(modele.c_str(), chemin.c_str()) != 0) {
+        ::unlink(modele.c_str());
+        throw ErreurCreer(chemin);
+    }
+    const int dfd = ::open(Dossier(chemin).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dfd >= 0) {
+        ::fsync(dfd);
+        ::close(dfd);
+    }
+}
+
+std::vector<std::string_view> DecouperLignes(std::string_view contenu)
+{
+    std::vector<std::string_view> lignes;
+    const char* const d = contenu.data();
+    const std::size_t n = contenu.size();
+    std::size_t debut = 0;
+    std::size_t i = 0;
+    while (i < n) {
+        const char c = d[i];
+        if (c != '\r' && c != '\n') {
+            ++i;
+            continue;
+        }
+        lignes.emplace_back(d + debut, i - debut);
+        ++i;
+        if (c == '\r' && i < n && d[i] == '\n')
+            ++i;
+        debut = i;
+    }
+    if (debut < n)
+        lignes.emplace_back(d + debut, n - debut);
+    return lignes;
+}
+
+std::string SansSautDeLigne(std::string_view texte)
+{
+    std::string s(texte);
+    for (char& c : s)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return s;
+}
+
+} // namespace horaku

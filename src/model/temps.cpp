@@ -1,0 +1,200 @@
+#include "temps.h"
+
+#include <cmath>
+#include <cstdio>
+
+namespace horaku {
+
+namespace {
+
+constexpr std::int64_t kMsParJour = 86400000;
+
+// Days since 01/01/1970 of a civil date (proleptic Gregorian calendar).
+std::int64_t JoursDepuisCivil(std::int64_t a, unsigned m, unsigned j)
+{
+    a -= m <= 2;
+    const std::int64_t ere = (a >= 0 ? a : a - 399) / 400;
+    const auto ae = static_cast<unsigned>(a - ere * 400);
+    const unsigned jda = (153 * (m > 2 ? m - 3 : m + 9) + 2) / 5 + j - 1;
+    const unsigned jde = ae * 365 + ae / 4 - ae / 100 + jda;
+    return ere * 146097 + static_cast<std::int64_t>(jde) - 719468;
+}
+
+void CivilDepuisJours(std::int64_t z, std::int64_t& a, unsigned& m, unsigned& j)
+{
+    z += 719468;
+    const std::int64_t ere = (z >= 0 ? z : z - 146096) / 146097;
+    const auto jde = static_cast<unsigned>(z - ere * 146097);
+    const unsigned ae = (jde - jde / 1460 + jde / 36524 - jde / 146096) / 365;
+    const unsigned jda = jde - (365 * ae + ae / 4 - ae / 100);
+    const unsigned mp = (5 * jda + 2) / 153;
+    j = jda - (153 * mp + 2) / 5 + 1;
+    m = mp < 10 ? mp + 3 : mp - 9;
+    a = static_cast<std::int64_t>(ae) + ere * 400 + (m <= 2);
+}
+
+const std::int64_t kJour0 = JoursDepuisCivil(1899, 12, 30);
+
+// Total milliseconds, rounded half to even as the platform's conversion does.
+std::int64_t MillisecondesTotales(TDateTime t)
+{
+    if (!std::isfinite(t))
+        return 0;
+    const double ms = std::nearbyint(t * static_cast<double>(kMsParJour));
+    // Beyond year 9999 nothing is meaningful; keep the arithmetic defined.
+    constexpr double kBorne = 3.0e6 * static_cast<double>(kMsParJour);
+    if (ms > kBorne)
+        return static_cast<std::int64_t>(kBorne);
+    if (ms < -kBorne)
+        return -static_cast<std::int64_t>(kBorne);
+    return static_cast<std::int64_t>(ms);
+}
+
+bool LireNombre(std::string_view& s, int minChiffres, int maxChiffres, int& valeur)
+{
+    int n = 0;
+    valeur = 0;
+    while (n < maxChiffres && n < static_cast<int>(s.size()) && s[n] >= '0' && s[n] <= '9') {
+        valeur = valeur * 10 + (s[n] - '0');
+        ++n;
+    }
+    if (n < minChiffres)
+        return false;
+    s.remove_prefix(static_cast<std::size_t>(n));
+    return true;
+}
+
+bool Consommer(std::string_view& s, char c)
+{
+    if (s.empty() || s.front() != c)
+        return false;
+    s.remove_prefix(1);
+    return true;
+}
+
+bool LireHeure(std::string_view& s, std::int64_t& ms)
+{
+    int h = 0, mi = 0, se = 0;
+    if (!LireNombre(s, 1, 2, h) || !Consommer(s, ':') || !LireNombre(s, 1, 2, mi))
+        return false;
+    if (Consommer(s, ':') && !LireNombre(s, 1, 2, se))
+        return false;
+    if (h > 23 || mi > 59 || se > 59)
+        return false;
+    ms = (static_cast<std::int64_t>(h) * 3600 + mi * 60 + se) * 1000;
+    return true;
+}
+
+bool LireDate(std::string_view& s, std::int64_t& jours)
+{
+    int j = 0, m = 0, a = 0;
+    if (!LireNombre(s, 1, 2, j) || !Consommer(s, '/') || !LireNombre(s, 1, 2, m) ||
+        !Consommer(s, '/') || !LireNombre(s, 4, 4, a))
+        return false;
+    if (a < 1 || m < 1 || m > 12 || j < 1)
+        return false;
+    static const int kJoursMois[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool bissextile = (a % 4 == 0 && a % 100 != 0) || a % 400 == 0;
+    const int max = kJoursMois[m - 1] + (m == 2 && bissextile ? 1 : 0);
+    if (j > max)
+        return false;
+    jours = JoursDepuisCivil(a, static_cast<unsigned>(m), static_cast<unsigned>(j)) - kJour0;
+    return true;
+}
+
+std::string_view SansBlancs(std::string_view s)
+{
+    while (!s.empty() && s.front() == ' ')
+        s.remove_prefix(1);
+    while (!s.empty() && s.back() == ' ')
+        s.remove_suffix(1);
+    return s;
+}
+
+} // namespace
+
+int Minutes(TDateTime t)
+{
+    const std::int64_t ms = MillisecondesTotales(t);
+    const std::int64_t heure = (ms < 0 ? -ms : ms) % kMsParJour;
+    return static_cast<int>(heure / 60000);
+}
+
+TDateTime AjouterMinutes(TDateTime t, double d)
+{
+    return (t * 1440.0 + d) / 1440.0;
+}
+
+TDateTime HeureDuJour(TDateTime t)
+{
+    const double f = t - std::trunc(t);
+    return f < 0 ? -f : f;
+}
+
+TDateTime EncoderHeure(int heures, int minutes, int secondes, int millisecondes)
+{
+    return (heures * 3600000.0 + minutes * 60000.0 + secondes * 1000.0 + millisecondes) /
+           static_cast<double>(kMsParJour);
+}
+
+std::string TempsVersTexte(TDateTime t)
+{
+    const std::int64_t total = MillisecondesTotales(t);
+    const std::int64_t jours = total / kMsParJour;
+    const std::int64_t heure = (total < 0 ? -total : total) % kMsParJour;
+    char tampon[48];
+    const int h = static_cast<int>(heure / 3600000);
+    const int mi = static_cast<int>(heure / 60000 % 60);
+    const int se = static_cast<int>(heure / 1000 % 60);
+    if (jours == 0) {
+        std::snprintf(tampon, sizeof tampon, "%02d:%02d:%02d", h, mi, se);
+        return tampon;
+    }
+    std::int64_t a = 0;
+    unsigned m = 0, j = 0;
+    CivilDepuisJours(kJour0 + jours, a, m, j);
+    if (heure == 0 && jours > 0) {
+        std::snprintf(tampon, sizeof tampon, "%02u/%02u/%04lld", j, m, static_cast<long long>(a));
+        return tampon;
+    }
+    std::snprintf(tampon, sizeof tampon, "%02u/%02u/%04lld %02d:%02d:%02d", j, m,
+                  static_cast<long long>(a), h, mi, se);
+    return tampon;
+}
+
+std::string HeureMinuteVersTexte(TDateTime t)
+{
+    const int m = Minutes(t);
+    char tampon[8];
+    std::snprintf(tampon, sizeof tampon, "%02d:%02d", m / 60 % 100, m % 60);
+    return tampon;
+}
+
+std::optional<TDateTime> TexteVersTemps(std::string_view texte)
+{
+    std::string_view s = SansBlancs(texte);
+    if (s.empty())
+        return std::nullopt;
+    std::int64_t jours = 0, ms = 0;
+    std::string_view essai = s;
+    if (LireDate(essai, jours)) {
+        s = essai;
+        if (!s.empty()) {
+            if (!Consommer(s, ' '))
+                return std::nullopt;
+            s = SansBlancs(s);
+            if (!LireHeure(s, ms))
+                return std::nullopt;
+        }
+    } else if (!LireHeure(s, ms)) {
+        return std::nullopt;
+    }
+    if (!s.empty())
+        return std::nullopt;
+    const double fraction = static_cast<double>(ms) / static_cast<double>(kMsParJour);
+    const auto j = static_cast<double>(jours);
+    // Before day 0 the time counts away from zero, as the platform encodes it.
+    return jours >= 0 ? j + fraction : j - fraction;
+}
+
+} // namespace horaku

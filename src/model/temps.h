@@ -1,0 +1,30 @@
+// Times are fractions of a day (0 midnight, 0.5 noon); the whole part counts
+// days from 30/12/1899.  Their texts follow fixed French regional settings so
+// that a file reads back the same on any machine, whatever its locale.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace horaku {
+
+using TDateTime = double;
+
+// hour × 60 + minute of the time of day, after rounding to the millisecond.
+int Minutes(TDateTime t);
+// (t × 1440 + d) / 1440.
+TDateTime AjouterMinutes(TDateTime t, double d);
+// The time of day alone, in [0, 1).
+TDateTime HeureDuJour(TDateTime t);
+TDateTime EncoderHeure(int heures, int minutes, int secondes = 0, int millisecondes = 0);
+
+// "HH:MM:SS" below one day, "DD/MM/YYYY" for whole days, else both.
+std::string TempsVersTexte(TDateTime t);
+// "hh:nn", the hour-label form.
+std::string HeureMinuteVersTexte(TDateTime t);
+// Accepts the three written forms and one-digit hours ("8:30", "8:30:00").
+std::optional<TDateTime> TexteVersTemps(std::string_view texte);
+
+} // namespace horaku

@@ -1,0 +1,39 @@
+// Drawing the picture with QPainter on a QImage at 96 dots per inch, from the
+// layout's description.  The redraw is the one way the picture changes; the
+// main window, the export and horaku-cli all call Redessiner.
+#pragma once
+
+#include "disposition.h"
+
+#include <QColor>
+#include <QFont>
+#include <QImage>
+
+#include <string>
+
+namespace horaku {
+
+// Pictures above this many pixels are refused rather than drawn.
+inline constexpr long long kPixelsMax = 100'000'000;
+inline constexpr const char* kMessageTropGrand =
+    "L'image est trop grande pour être dessinée : réduisez la largeur d'une heure.";
+
+QColor CouleurQt(std::int32_t couleur);
+QFont PoliceQt(const RPolice& police);
+
+class MesureurQt final : public MesureurTexte {
+public:
+    RTaille Mesurer(const RPolice& police, std::string_view texteCp1252) const override;
+};
+
+struct ResultatDessin {
+    enum Etat { Rien, Dessine, TropGrand } etat = Rien;
+    QImage image; // RGB32, only when Dessine
+    DescriptionImage description;
+};
+
+// Rien: nothing to draw (no text ever, or PixParMinute ≤ 0); the caller keeps
+// its previous picture.  TropGrand: the caller shows kMessageTropGrand.
+ResultatDessin Redessiner(REdt& edt);
+
+} // namespace horaku

@@ -1,0 +1,20 @@
+// Printing the picture: one page, the picture with its one-pixel white margin
+// at the top-left corner of the printable area, scaled by the printer's dots
+// per inch / 96 and rounded, nothing fitted to the page.
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+class QPrinter;
+
+namespace horaku {
+
+// Size in printer dots of a picture of `pixels` shown at 96 pixels per inch.
+QSize TailleImprimee(QSize pixels, int dpiX, int dpiY);
+// The picture plus its white right column and bottom row, as the window shows it.
+QImage ImageAvecMarge(const QImage& image);
+// Throws ErreurHoraku ("Aucune imprimante par défaut sélectionnée", …).
+void ImprimerImage(const QImage& image, QPrinter& imprimante);
+
+} // namespace horaku
