@@ -6,6 +6,7 @@
 #include "erreurs.h"
 
 #include <cstring>
+#include <exception>
 #include <iostream>
 #include <new>
 #include <string>
@@ -62,6 +63,9 @@ int main(int argc, char** argv)
         return 1;
     } catch (const std::bad_alloc&) {
         std::cerr << "Mémoire insuffisante\n";
+        return 1;
+    } catch (const std::exception& e) {
+        std::cerr << SurUneLigne(e.what()) << '\n';
         return 1;
     }
     Usage();

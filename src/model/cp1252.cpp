@@ -93,6 +93,10 @@ std::string Utf8VersCp1252(std::string_view texte)
             else
                 c = (c << 6) | (s & 0x3F);
         }
+        // Overlong forms, surrogates and values past U+10FFFF are malformed too.
+        static constexpr char32_t kMinimum[] = {0, 0x80, 0x800, 0x10000};
+        if (correct && (c < kMinimum[suite] || (c >= 0xD800 && c <= 0xDFFF) || c > 0x10FFFF))
+            correct = false;
         if (!correct) {
             sortie += '?';
             ++i;

@@ -186,7 +186,9 @@ std::string EcrireEdt(const REdt& e)
     return sortie;
 }
 
-bool LireEdt(REdt& e, std::string_view contenu)
+namespace {
+
+bool Lire(REdt& e, std::string_view contenu)
 {
     Lecteur r(contenu);
     if (r.ligne() != kTexteVersion)
@@ -281,6 +283,20 @@ bool LireEdt(REdt& e, std::string_view contenu)
         e.OrienterHeures(true);
     e.EdtModifie = false;
     return true;
+}
+
+} // namespace
+
+bool LireEdt(REdt& e, std::string_view contenu)
+{
+    try {
+        return Lire(e, contenu);
+    } catch (...) {
+        // The caller may keep what was read before the faulty line: every day
+        // must still hold one entry per week type.
+        e.AjusterSemaines();
+        throw;
+    }
 }
 
 bool REdt::Charger()

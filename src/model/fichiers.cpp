@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -73,31 +74,46 @@ bool ToutEcrire(int fd, std::string_view contenu)
 
 void EcrireFichierAtomique(const std::string& chemin, std::string_view contenu)
 {
-    std::string modele = chemin + ".XXXXXX";
-    const int fd = ::mkstemp(modele.data());
-    if (fd < 0)
+    if (chemin.empty())
         throw ErreurCreer(chemin);
-    // Keep the rights of the file we replace; a new file gets the usual ones.
+    // Through a symbolic link, the file it names is the one to replace: the
+    // link itself stays.
+    std::string cible = chemin;
     struct stat st {};
-    mode_t mode = 0;
-    if (::stat(chemin.c_str(), &st) == 0) {
-        if (!S_ISREG(st.st_mode)) {
-            ::close(fd);
-            ::unlink(modele.c_str());
+    if (::lstat(chemin.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* reel = ::realpath(chemin.c_str(), nullptr);
+        if (reel == nullptr)
             throw ErreurCreer(chemin);
-        }
+        cible = reel;
+        std::free(reel);
+    }
+    // Keep the rights of the file we replace; a new file gets the usual ones.
+    // A file without any write right is not replaced behind its owner's back,
+    // even by a user whom the system would let do it.
+    mode_t mode = 0;
+    if (::stat(cible.c_str(), &st) == 0) {
+        if (!S_ISREG(st.st_mode) || (st.st_mode & 0222) == 0)
+            throw ErreurCreer(chemin);
         mode = st.st_mode & 07777;
     } else {
         const mode_t masque = ::umask(0);
         ::umask(masque);
         mode = 0666 & ~masque;
     }
+    std::string temporaire = cible + ".XXXXXX";
+    int fd = ::mkstemp(temporaire.data());
+    if (fd < 0 && errno == ENAMETOOLONG) {
+        temporaire = Dossier(cible) + "/.horaku.XXXXXX";
+        fd = ::mkstemp(temporaire.data());
+    }
+    if (fd < 0)
+        throw ErreurCreer(chemin);
     const bool ok = ::fchmod(fd, mode) == 0 && ToutEcrire(fd, contenu) && ::fsync(fd) == 0;
-    if (::close(fd) != 0 || !ok || ::rename(modele.c_str(), chemin.c_str()) != 0) {
-        ::unlink(modele.c_str());
+    if (::close(fd) != 0 || !ok || ::rename(temporaire.c_str(), cible.c_str()) != 0) {
+        ::unlink(temporaire.c_str());
         throw ErreurCreer(chemin);
     }
-    const int dfd = ::open(Dossier(chemin).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int dfd = ::open(Dossier(cible).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dfd >= 0) {
         ::fsync(dfd);
         ::close(dfd);

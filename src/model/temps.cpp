@@ -1,5 +1,6 @@
 #include "temps.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -10,7 +11,7 @@ namespace {
 constexpr std::int64_t kMsParJour = 86400000;
 
 // Days since 01/01/1970 of a civil date (proleptic Gregorian calendar).
-std::int64_t JoursDepuisCivil(std::int64_t a, unsigned m, unsigned j)
+constexpr std::int64_t JoursDepuisCivil(std::int64_t a, unsigned m, unsigned j)
 {
     a -= m <= 2;
     const std::int64_t ere = (a >= 0 ? a : a - 399) / 400;
@@ -33,21 +34,33 @@ void CivilDepuisJours(std::int64_t z, std::int64_t& a, unsigned& m, unsigned& j)
     a = static_cast<std::int64_t>(ae) + ere * 400 + (m <= 2);
 }
 
-const std::int64_t kJour0 = JoursDepuisCivil(1899, 12, 30);
+constexpr std::int64_t kJour0 = JoursDepuisCivil(1899, 12, 30);
+// The dates the reader accepts: 01/01/0001 to 31/12/9999.
+constexpr std::int64_t kPremierJour = JoursDepuisCivil(1, 1, 1) - kJour0;
+constexpr std::int64_t kDernierJour = JoursDepuisCivil(9999, 12, 31) - kJour0;
 
 // Total milliseconds, rounded half to even as the platform's conversion does.
-std::int64_t MillisecondesTotales(TDateTime t)
+// A value before day 0 counts its time of day away from zero (-1.25 is
+// 29/12/1899 06:00), so the days and the time of day are taken apart here.
+// Values beyond the dates the reader accepts are brought back inside them,
+// so that whatever is written reads back.
+void DecomposerTemps(TDateTime t, std::int64_t& jours, std::int64_t& heure)
 {
+    jours = 0;
+    heure = 0;
     if (!std::isfinite(t))
-        return 0;
-    const double ms = std::nearbyint(t * static_cast<double>(kMsParJour));
-    // Beyond year 9999 nothing is meaningful; keep the arithmetic defined.
-    constexpr double kBorne = 3.0e6 * static_cast<double>(kMsParJour);
-    if (ms > kBorne)
-        return static_cast<std::int64_t>(kBorne);
-    if (ms < -kBorne)
-        return -static_cast<std::int64_t>(kBorne);
-    return static_cast<std::int64_t>(ms);
+        return;
+    // Bounded first so that the conversion to an integer stays defined.
+    const double borne = std::min(std::max(t, static_cast<double>(kPremierJour - 2)),
+                                  static_cast<double>(kDernierJour + 2));
+    const auto total =
+        static_cast<std::int64_t>(std::nearbyint(borne * static_cast<double>(kMsParJour)));
+    jours = total / kMsParJour;
+    heure = (total < 0 ? -total : total) % kMsParJour;
+    if (jours > kDernierJour || jours < kPremierJour) {
+        jours = jours > 0 ? kDernierJour : kPremierJour;
+        heure = kMsParJour - 1;
+    }
 }
 
 bool LireNombre(std::string_view& s, int minChiffres, int maxChiffres, int& valeur)
@@ -115,8 +128,8 @@ std::string_view SansBlancs(std::string_view s)
 
 int Minutes(TDateTime t)
 {
-    const std::int64_t ms = MillisecondesTotales(t);
-    const std::int64_t heure = (ms < 0 ? -ms : ms) % kMsParJour;
+    std::int64_t jours = 0, heure = 0;
+    DecomposerTemps(t, jours, heure);
     return static_cast<int>(heure / 60000);
 }
 
@@ -127,8 +140,12 @@ TDateTime AjouterMinutes(TDateTime t, double d)
 
 TDateTime HeureDuJour(TDateTime t)
 {
-    const double f = t - std::trunc(t);
-    return f < 0 ? -f : f;
+    // Rounded to the millisecond like every conversion, so that a value a
+    // hair below midnight does not pass for 23:59:59.999... and then be
+    // written as the next day.
+    std::int64_t jours = 0, heure = 0;
+    DecomposerTemps(t, jours, heure);
+    return static_cast<double>(heure) / static_cast<double>(kMsParJour);
 }
 
 TDateTime EncoderHeure(int heures, int minutes, int secondes, int millisecondes)
@@ -139,9 +156,8 @@ TDateTime EncoderHeure(int heures, int minutes, int secondes, int millisecondes)
 
 std::string TempsVersTexte(TDateTime t)
 {
-    const std::int64_t total = MillisecondesTotales(t);
-    const std::int64_t jours = total / kMsParJour;
-    const std::int64_t heure = (total < 0 ? -total : total) % kMsParJour;
+    std::int64_t jours = 0, heure = 0;
+    DecomposerTemps(t, jours, heure);
     char tampon[48];
     const int h = static_cast<int>(heure / 3600000);
     const int mi = static_cast<int>(heure / 60000 % 60);

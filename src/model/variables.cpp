@@ -23,8 +23,9 @@ LectureConfig LireConfig(RConfig& config)
         if (lignes[0] != kTexteVersion || lignes[1] != kSignatureConfig) {
             resultat.message = kMessageConfigVersion;
         } else {
+            // Line 3 is never read: the first line looked for past the end is line 4.
             if (lignes.size() < 4)
-                throw ErreurIndice(static_cast<long long>(lignes.size()));
+                throw ErreurIndice(3);
             config.EdtDefaut = std::string(lignes[3]);
             config.ConfigModifiee = false;
             return resultat;
@@ -34,9 +35,11 @@ LectureConfig LireConfig(RConfig& config)
     try {
         EcrireConfig(config);
     } catch (const ErreurHoraku& e) {
+        // The file still differs from the record: the next chance to write
+        // it (the file commands) tries again.
         resultat.erreurEcriture = e.what();
+        config.ConfigModifiee = true;
     }
-    config.ConfigModifiee = false;
     return resultat;
 }
 
