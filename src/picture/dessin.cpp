@@ -1,0 +1,316 @@
+// Drawing follows the description of the layout to the pixel.  Frames, lines
+// and fills are drawn as filled rectangles so that the exclusive right and
+// bottom edges and the undrawn end points come out exactly; texts are drawn
+// without antialiasing from the top-left corner of their cell.
+#include "dessin.h"
+
+#include "cp1252.h"
+
+#include <QFontMetrics>
+#include <QHash>
+#include <QPainter>
+
+#include <algorithm>
+#include <memory>
+#include <unordered_map>
+#include <vector>
+
+namespace horaku {
+
+namespace {
+
+// The classic Windows values of the system colours, by index.
+constexpr std::uint32_t kCouleursSysteme[] = {
+    0xC0C0C0, 0x008080, 0x000080, 0x808080, 0xC0C0C0, 0xFFFFFF, 0x000000, 0x000000,
+    0x000000, 0xFFFFFF, 0xC0C0C0, 0xC0C0C0, 0x808080, 0x000080, 0xFFFFFF, 0xC0C0C0,
+    0x808080, 0x808080, 0x000000, 0xC0C0C0, 0xFFFFFF, 0x000000, 0xC0C0C0, 0x000000,
+    0xFFFFE1, 0xB5B5B5, 0x000080, 0x1084D0, 0xB5B5B5, 0x000080, 0xC0C0C0}; // RGB
+
+constexpr QRgb kBlanc = 0xFFFFFFFF;
+constexpr QRgb kGris = 0xFF808080;
+constexpr QRgb kNoir = 0xFF000000;
+
+// Windows maps a point size to pixels at 96 dpi with MulDiv, rounding half up.
+int PixelsDePoints(int points)
+{
+    const long long p = points < 0 ? -static_cast<long long>(points) : points;
+    long long px = (p * 96 + 36) / 72;
+    if (px <= 0)
+        px = 12;
+    // Beyond this a glyph alone would outgrow any sensible picture.
+    return static_cast<int>(std::min<long long>(px, 1000));
+}
+
+} // namespace
+
+QColor CouleurQt(std::int32_t couleur)
+{
+    const auto c = static_cast<std::uint32_t>(couleur);
+    if (c & 0x80000000u) {
+        const std::uint32_t i = c & 0xFF;
+        const std::uint32_t rgb =
+            i < std::size(kCouleursSysteme) ? kCouleursSysteme[i] : 0x000000;
+        return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb));
+    }
+    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                  static_cast<int>((c >> 16) & 0xFF));
+}
+
+QFont PoliceQt(const RPolice& p)
+{
+    QFont f(QString::fromUtf8(Cp1252VersUtf8(p.Nom)));
+    f.setPixelSize(PixelsDePoints(p.Taille));
+    f.setBold(p.Gras);
+    f.setItalic(p.Italique);
+    f.setUnderline(p.Souligne);
+    f.setStrikeOut(p.Barre);
+    f.setStyleStrategy(QFont::NoAntialias);
+    f.setKerning(false);
+    return f;
+}
+
+namespace {
+
+struct EntreeTexte {
+    QString texte;
+    RTaille taille;
+};
+
+// One font of the redraw, with the texts met in it: most texts of a
+// timetable repeat (classes, rooms), so each is converted and measured once.
+struct PoliceMesuree {
+    RPolice police;
+    QFont font;
+    QFontMetrics metriques;
+    std::unordered_map<std::string, EntreeTexte> textes;
+
+    explicit PoliceMesuree(const RPolice& p)
+        : police(p), font(PoliceQt(p)), metriques(font)
+    {
+    }
+};
+
+bool MemePolice(const RPolice& a, const RPolice& b)
+{
+    return a.Nom == b.Nom && a.Taille == b.Taille && a.Gras == b.Gras &&
+           a.Italique == b.Italique && a.Souligne == b.Souligne && a.Barre == b.Barre;
+}
+
+class Textes {
+public:
+    PoliceMesuree& police(const RPolice& p)
+    {
+        for (auto& pm : polices_)
+            if (MemePolice(pm->police, p))
+                return *pm;
+        polices_.push_back(std::make_unique<PoliceMesuree>(p));
+        return *polices_.back();
+    }
+
+    const EntreeTexte& texte(PoliceMesuree& pm, std::string_view cp1252)
+    {
+        auto it = pm.textes.find(std::string(cp1252));
+        if (it != pm.textes.end())
+            return it->second;
+        EntreeTexte e;
+        e.texte = QString::fromUtf8(Cp1252VersUtf8(cp1252));
+        if (!e.texte.isEmpty()) {
+            int lignes = 0;
+            int largeur = 0;
+            for (const QString& ligne : e.texte.split(QLatin1Char('\n'))) {
+                QString l = ligne;
+                if (l.endsWith(QLatin1Char('\r')))
+                    l.chop(1);
+                largeur = std::max(largeur, pm.metriques.horizontalAdvance(l));
+                ++lignes;
+            }
+            e.taille = RTaille{largeur, lignes * pm.metriques.height()};
+        }
+        return pm.textes.emplace(std::string(cp1252), std::move(e)).first->second;
+    }
+
+private:
+    std::vector<std::unique_ptr<PoliceMesuree>> polices_;
+};
+
+class MesureurCache final : public MesureurTexte {
+public:
+    explicit MesureurCache(Textes& t) : t_(t) {}
+    RTaille Mesurer(const RPolice& police, std::string_view texte) const override
+    {
+        return t_.texte(t_.police(police), texte).taille;
+    }
+
+private:
+    Textes& t_;
+};
+
+void Cadre(QPainter& p, const Rect& r, QRgb c)
+{
+    if (r.d <= r.g || r.b <= r.h)
+        return;
+    const int l = r.d - r.g;
+    const int h = r.b - r.h;
+    p.fillRect(r.g, r.h, l, 1, c);
+    p.fillRect(r.g, r.b - 1, l, 1, c);
+    p.fillRect(r.g, r.h, 1, h, c);
+    p.fillRect(r.d - 1, r.h, 1, h, c);
+}
+
+void Remplir(QPainter& p, const Rect& r, const QColor& c)
+{
+    if (r.d > r.g && r.b > r.h)
+        p.fillRect(r.g, r.h, r.d - r.g, r.b - r.h, c);
+}
+
+void TexteEnPoint(QPainter& p, PoliceMesuree& pm, const QColor& couleur, Point a,
+                  const QString& s)
+{
+    p.setFont(pm.font);
+    p.setPen(couleur);
+    p.drawText(QPoint(a.x, a.y + pm.metriques.ascent()), s);
+}
+
+class Peintre {
+public:
+    Peintre(REdt& edt, Textes& textes, QImage& image) : edt_(edt), t_(textes), p_(&image) {}
+
+    void titre(const DescriptionImage& d)
+    {
+        if (!d.titre || edt_.Titre.empty())
+            return;
+        const RPolice& police = edt_.Libelles[LibTitre].Police;
+        PoliceMesuree& pm = t_.police(police);
+        TexteEnPoint(p_, pm, CouleurQt(police.Couleur), *d.titre, t_.texte(pm, edt_.Titre).texte);
+    }
+
+    void heures(const DescriptionImage& d)
+    {
+        if (!d.heures)
+            return;
+        const HeuresImage& h = *d.heures;
+        const RPolice& police = edt_.Libelles[LibHeure].Police;
+        PoliceMesuree& pm = t_.police(police);
+        const QColor couleur = CouleurQt(police.Couleur);
+        LigneHorizontale(h.axeDebut.x, h.axeFin.x, h.axeY);
+        p_.setFont(pm.font);
+        p_.setPen(couleur);
+        for (const EtiquetteHeure& e : h.etiquettes) {
+            p_.save();
+            p_.translate(e.x - h.demi, h.axeY - 3);
+            p_.rotate(-90);
+            p_.drawText(QPoint(0, pm.metriques.ascent()), t_.texte(pm, e.texte).texte);
+            p_.restore();
+            // The tick from (xt, A) to (xt, A − 3), end point not drawn.
+            p_.fillRect(e.x, h.axeY - 2, 1, 3, kGris);
+        }
+    }
+
+    void jour(const JourImage& j)
+    {
+        const RJour& jour = edt_.Jours[static_cast<std::size_t>(j.jour)];
+        if (j.nom) {
+            const RPolice& police = edt_.Libelles[LibJours].Police;
+            PoliceMesuree& pm = t_.police(police);
+            TexteEnPoint(p_, pm, CouleurQt(police.Couleur), *j.nom, t_.texte(pm, jour.Nom).texte);
+        }
+        for (const BoiteImage& b : j.boites)
+            sequence(jour, b);
+    }
+
+    void sequence(const RJour& jour, const BoiteImage& b)
+    {
+        const QColor fond = CouleurQt(edt_.Semaines[static_cast<std::size_t>(b.semaine)].Couleur);
+        Cadre(p_, b.rect, kGris);
+        if (b.rect.g + 1 < b.rect.d - 1)
+            Remplir(p_, Rect{b.rect.g + 1, b.rect.h + 1, b.rect.d - 1, b.rect.b - 1}, fond);
+        const RSequence& s = jour.ParSemaine[static_cast<std::size_t>(b.semaine)]
+                                 .Sequences[static_cast<std::size_t>(b.sequence)];
+        for (int g = 0; g < kNbGroupes; ++g) {
+            const Rect& c = b.cellules[static_cast<std::size_t>(g)];
+            if (c.d <= c.g || c.b <= c.h)
+                continue;
+            Remplir(p_, c, fond);
+            const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
+            if (texte.empty())
+                continue;
+            const RPolice& police = edt_.Libelles[static_cast<std::size_t>(LibGroupe1 + g)].Police;
+            PoliceMesuree& pm = t_.police(police);
+            const EntreeTexte& e = t_.texte(pm, texte);
+            p_.setClipRect(QRect(c.g, c.h, c.d - c.g, c.b - c.h));
+            TexteEnPoint(p_, pm, CouleurQt(police.Couleur), b.departs[static_cast<std::size_t>(g)],
+                         e.texte);
+            p_.setClipping(false);
+        }
+    }
+
+    void web(const DescriptionImage& d)
+    {
+        const RPolice& police = edt_.Libelles[LibWeb].Police;
+        PoliceMesuree& pm = t_.police(police);
+        TexteEnPoint(p_, pm, CouleurQt(police.Couleur), d.web, t_.texte(pm, kTexteWeb).texte);
+    }
+
+    void contour(const DescriptionImage& d)
+    {
+        if (d.contour)
+            Cadre(p_, Rect{0, 0, d.largeur, d.hauteur}, kNoir);
+    }
+
+private:
+    // From x1 to x2 on row y, x2 itself not drawn.
+    void LigneHorizontale(int x1, int x2, int y)
+    {
+        if (x2 > x1)
+            p_.fillRect(x1, y, x2 - x1, 1, kGris);
+        else if (x2 < x1)
+            p_.fillRect(x2 + 1, y, x1 - x2, 1, kGris);
+    }
+
+    REdt& edt_;
+    Textes& t_;
+    QPainter p_;
+};
+
+} // namespace
+
+RTaille MesureurQt::Mesurer(const RPolice& police, std::string_view texte) const
+{
+    Textes t;
+    return t.texte(t.police(police), texte).taille;
+}
+
+ResultatDessin Redessiner(REdt& edt)
+{
+    ResultatDessin r;
+    Textes textes;
+    MesureurCache mesureur(textes);
+    r.description = Disposer(edt, mesureur);
+    const DescriptionImage& d = r.description;
+    if (!d.dessine)
+        return r;
+    if (d.largeur <= 0 || d.hauteur <= 0 ||
+        static_cast<long long>(d.largeur) * d.hauteur > kPixelsMax) {
+        r.etat = ResultatDessin::TropGrand;
+        return r;
+    }
+    r.image = QImage(d.largeur, d.hauteur, QImage::Format_RGB32);
+    if (r.image.isNull()) {
+        r.etat = ResultatDessin::TropGrand;
+        return r;
+    }
+    r.image.fill(kBlanc);
+    {
+        Peintre p(edt, textes, r.image);
+        p.titre(d);
+        p.heures(d);
+        for (const JourImage& j : d.jours)
+            p.jour(j);
+        p.web(d);
+        p.contour(d);
+    }
+    r.etat = ResultatDessin::Dessine;
+    return r;
+}
+
+} // namespace horaku

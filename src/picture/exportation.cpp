@@ -1,0 +1,122 @@
+// Every picture file is built in memory, then written atomically through the
+// model's file helper: an export that fails never damages an existing file.
+#include "exportation.h"
+
+#include "erreurs.h"
+#include "fichiers.h"
+#include "gif.h"
+
+#include <QBuffer>
+
+#include <algorithm>
+#include <cctype>
+#include <cstdint>
+#include <string_view>
+#include <vector>
+
+namespace horaku {
+
+namespace {
+
+std::string Extension(const std::string& chemin)
+{
+    const auto barre = chemin.rfind('/');
+    const std::string nom = barre == std::string::npos ? chemin : chemin.substr(barre + 1);
+    const auto point = nom.rfind('.');
+    if (point == std::string::npos)
+        return {};
+    std::string ext = nom.substr(point);
+    std::transform(ext.begin(), ext.end(), ext.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return ext;
+}
+
+void Ajouter16(std::string& s, std::uint32_t v)
+{
+    s += static_cast<char>(v & 0xFF);
+    s += static_cast<char>((v >> 8) & 0xFF);
+}
+
+void Ajouter32(std::string& s, std::uint32_t v)
+{
+    Ajouter16(s, v & 0xFFFF);
+    Ajouter16(s, v >> 16);
+}
+
+// Uncompressed 24-bit Windows bitmap, rows bottom-up, each padded to 4 bytes.
+std::string Bmp(const QImage& source)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    const auto l = static_cast<std::uint32_t>(image.width());
+    const auto h = static_cast<std::uint32_t>(image.height());
+    const std::uint32_t ligne = (l * 3 + 3) & ~3u;
+    const std::uint32_t donnees = ligne * h;
+    std::string s;
+    s.reserve(54 + donnees);
+    s += "BM";
+    Ajouter32(s, 54 + donnees);
+    Ajouter32(s, 0);
+    Ajouter32(s, 54);
+    Ajouter32(s, 40);
+    Ajouter32(s, l);
+    Ajouter32(s, h);
+    Ajouter16(s, 1);
+    Ajouter16(s, 24);
+    Ajouter32(s, 0);
+    Ajouter32(s, donnees);
+    Ajouter32(s, 3780); // 96 dpi
+    Ajouter32(s, 3780);
+    Ajouter32(s, 0);
+    Ajouter32(s, 0);
+    std::string rangee(ligne, '\0');
+    for (int y = static_cast<int>(h) - 1; y >= 0; --y) {
+        const auto* px = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        for (std::uint32_t x = 0; x < l; ++x) {
+            rangee[x * 3] = static_cast<char>(qBlue(px[x]));
+            rangee[x * 3 + 1] = static_cast<char>(qGreen(px[x]));
+            rangee[x * 3 + 2] = static_cast<char>(qRed(px[x]));
+        }
+        s += rangee;
+    }
+    return s;
+}
+
+std::string Gif(const QImage& source)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    const std::vector<std::uint8_t> octets =
+        EncoderGif(reinterpret_cast<const std::uint32_t*>(image.constBits()), image.width(),
+                   image.height(), static_cast<int>(image.bytesPerLine() / 4));
+    return std::string(octets.begin(), octets.end());
+}
+
+std::string Png(const QImage& image, const std::string& chemin)
+{
+    QByteArray octets;
+    QBuffer tampon(&octets);
+    tampon.open(QIODevice::WriteOnly);
+    if (!image.save(&tampon, "PNG"))
+        throw ErreurCreer(chemin);
+    return std::string(octets.constData(), static_cast<std::size_t>(octets.size()));
+}
+
+} // namespace
+
+void ExporterImage(const QImage& image, const std::string& chemin)
+{
+    const std::string ext = Extension(chemin);
+    std::string contenu;
+    if (ext != ".gif" && ext != ".bmp" && ext != ".png")
+        throw ErreurHoraku(kMessageFormatInconnu);
+    if (image.isNull())
+        return; // no picture yet: nothing to write
+    if (ext == ".gif")
+        contenu = Gif(image);
+    else if (ext == ".bmp")
+        contenu = Bmp(image);
+    else
+        contenu = Png(image, chemin);
+    EcrireFichierAtomique(chemin, contenu);
+}
+
+} // namespace horaku
