@@ -1,0 +1,485 @@
+// GIF encoder.  Timetable pictures are mostly long runs of one colour, so
+// every pass walks the rows run by run: a run of equal pixels enters the
+// colour tree in one step, is matched to its palette entry once and is
+// written with one fill.  The results are those of a pixel-by-pixel walk:
+// adding a pixel to an existing leaf never changes the number of leaves, so
+// only the first pixel of a run can start a reduction, and the sums that a
+// reduction moves up are plain additions.
+#include "gif.h"
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdlib>
+#include <cstring>
+
+namespace horaku {
+
+namespace {
+
+constexpr std::uint32_t kMasque = 0x00FFFFFF;
+constexpr std::uint32_t kBlanc = 0x00FFFFFF;
+constexpr int kNombreStatiques = 20;
+constexpr int kMaxFeuilles = 256 - kNombreStatiques;
+constexpr int kMaxCote = 65535;
+
+// The static colours of the Windows default palette, as 0x00RRGGBB.
+constexpr std::uint32_t kStatiques[kNombreStatiques] = {
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080,
+    0xC0C0C0, 0xC0DCC0, 0xA6CAF0, 0xFFFBF0, 0xA0A0A4, 0x808080, 0xFF0000,
+    0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+
+bool Valide(const std::uint32_t* pixels, int largeur, int hauteur, int pas)
+{
+    return pixels != nullptr && largeur > 0 && hauteur > 0 && largeur <= kMaxCote &&
+           hauteur <= kMaxCote && pas >= largeur;
+}
+
+// Calls f(colour, length, offset) for every run of equal colours, rows from
+// top to bottom and each row from left to right; `offset` is the run's place
+// in a picture without row padding.
+template <class F>
+void ParcourirSuites(const std::uint32_t* pixels, int largeur, int hauteur, int pas, F&& f)
+{
+    for (int y = 0; y < hauteur; ++y) {
+        const std::uint32_t* ligne = pixels + static_cast<std::ptrdiff_t>(y) * pas;
+        const std::size_t base = static_cast<std::size_t>(y) * static_cast<std::size_t>(largeur);
+        int x = 0;
+        while (x < largeur) {
+            const std::uint32_t c = ligne[x] & kMasque;
+            int fin = x + 1;
+            while (fin < largeur && (ligne[fin] & kMasque) == c)
+                ++fin;
+            f(c, fin - x, base + static_cast<std::size_t>(x));
+            x = fin;
+        }
+    }
+}
+
+// Colour tree of depth 8.  Nodes live in one array and are linked by index;
+// freed nodes are reused, so the array stays small (at most 237 leaves and
+// their ancestors) whatever the number of colours.
+class Octree {
+public:
+    Octree() { std::fill(std::begin(reductibles_), std::end(reductibles_), -1); }
+
+    // `nombre` pixels of colour c, one after the other.
+    void Ajouter(std::uint32_t c, std::uint64_t nombre)
+    {
+        if (racine_ < 0)
+            racine_ = Creer(0);
+        const unsigned r = (c >> 16) & 0xFF, v = (c >> 8) & 0xFF, b = c & 0xFF;
+        std::int32_t n = racine_;
+        for (int d = 0; !noeuds_[n].feuille; ++d) {
+            const int bit = 7 - d;
+            const int i = static_cast<int>(((r >> bit) & 1) << 2 | ((v >> bit) & 1) << 1 |
+                                           ((b >> bit) & 1));
+            std::int32_t e = noeuds_[n].enfants[i];
+            if (e < 0) {
+                e = Creer(d + 1);
+                noeuds_[n].enfants[i] = e;
+            }
+            n = e;
+        }
+        Noeud& feuille = noeuds_[n];
+        feuille.nombre += nombre;
+        feuille.rouge += r * nombre;
+        feuille.vert += v * nombre;
+        feuille.bleu += b * nombre;
+        while (feuilles_ > kMaxFeuilles)
+            Reduire();
+    }
+
+    // The leaves' colours in depth-first order; answers how many.
+    int Couleurs(std::uint32_t* sortie) const
+    {
+        int n = 0;
+        if (racine_ >= 0)
+            Parcourir(racine_, sortie, n);
+        return n;
+    }
+
+private:
+    struct Noeud {
+        std::int32_t enfants[8];
+        std::int32_t suivant; // next reducible node of the same depth, or next free node
+        bool feuille;
+        std::uint64_t nombre, rouge, vert, bleu;
+    };
+
+    std::int32_t Creer(int profondeur)
+    {
+        std::int32_t n;
+        if (libres_ >= 0) {
+            n = libres_;
+            libres_ = noeuds_[n].suivant;
+        } else {
+            n = static_cast<std::int32_t>(noeuds_.size());
+            noeuds_.emplace_back();
+        }
+        Noeud& noeud = noeuds_[n];
+        std::fill(std::begin(noeud.enfants), std::end(noeud.enfants), -1);
+        noeud.nombre = noeud.rouge = noeud.vert = noeud.bleu = 0;
+        noeud.feuille = profondeur == 8;
+        noeud.suivant = -1;
+        if (noeud.feuille) {
+            ++feuilles_;
+        } else {
+            noeud.suivant = reductibles_[profondeur];
+            reductibles_[profondeur] = n;
+        }
+        return n;
+    }
+
+    // Merges the last created node of the deepest reducible depth.  Deeper
+    // lists being empty, all its children are leaves.
+    void Reduire()
+    {
+        int d = 7;
+        while (d > 0 && reductibles_[d] < 0)
+            --d;
+        const std::int32_t n = reductibles_[d];
+        Noeud& noeud = noeuds_[n];
+        reductibles_[d] = noeud.suivant;
+        int enfants = 0;
+        for (std::int32_t& e : noeud.enfants) {
+            if (e < 0)
+                continue;
+            const Noeud& enfant = noeuds_[e];
+            noeud.nombre += enfant.nombre;
+            noeud.rouge += enfant.rouge;
+            noeud.vert += enfant.vert;
+            noeud.bleu += enfant.bleu;
+            noeuds_[e].suivant = libres_;
+            libres_ = e;
+            e = -1;
+            ++enfants;
+        }
+        noeud.feuille = true;
+        noeud.suivant = -1;
+        feuilles_ -= enfants - 1;
+    }
+
+    void Parcourir(std::int32_t n, std::uint32_t* sortie, int& compte) const
+    {
+        const Noeud& noeud = noeuds_[n];
+        if (noeud.feuille) {
+            std::uint32_t c = 0;
+            if (noeud.nombre > 0)
+                c = static_cast<std::uint32_t>(noeud.rouge / noeud.nombre) << 16 |
+                    static_cast<std::uint32_t>(noeud.vert / noeud.nombre) << 8 |
+                    static_cast<std::uint32_t>(noeud.bleu / noeud.nombre);
+            sortie[compte++] = c;
+            return;
+        }
+        for (std::int32_t e : noeud.enfants)
+            if (e >= 0)
+                Parcourir(e, sortie, compte);
+    }
+
+    std::vector<Noeud> noeuds_;
+    std::int32_t libres_ = -1;
+    std::int32_t reductibles_[8];
+    int feuilles_ = 0;
+    std::int32_t racine_ = -1;
+};
+
+// Nearest palette entry through 32×32×32 buckets.  A bucket keeps the answer
+// found for the first colour that fell into it.
+class PlusProche {
+public:
+    explicit PlusProche(const std::array<std::uint32_t, 256>& palette) : palette_(palette)
+    {
+        std::fill(seaux_.begin(), seaux_.end(), -1);
+        for (int i = 0; i < 256; ++i) {
+            std::int16_t& s = seaux_[Seau(palette_[i])];
+            if (s < 0)
+                s = static_cast<std::int16_t>(i);
+        }
+    }
+
+    int operator()(std::uint32_t c)
+    {
+        std::int16_t& s = seaux_[Seau(c)];
+        if (s < 0)
+            s = static_cast<std::int16_t>(Chercher(c));
+        return s;
+    }
+
+private:
+    static std::size_t Seau(std::uint32_t c)
+    {
+        return ((c >> 19) & 0x1F) << 10 | ((c >> 11) & 0x1F) << 5 | ((c >> 3) & 0x1F);
+    }
+
+    int Chercher(std::uint32_t c) const
+    {
+        const int r = (c >> 16) & 0xFF, v = (c >> 8) & 0xFF, b = c & 0xFF;
+        int meilleure = 0;
+        int ecartMin = 1 << 30;
+        for (int i = 0; i < 256; ++i) {
+            const std::uint32_t p = palette_[i];
+            const int ecart = std::abs(r - static_cast<int>((p >> 16) & 0xFF)) +
+                              std::abs(v - static_cast<int>((p >> 8) & 0xFF)) +
+                              std::abs(b - static_cast<int>(p & 0xFF));
+            if (ecart < ecartMin) {
+                ecartMin = ecart;
+                meilleure = i;
+            }
+        }
+        return meilleure;
+    }
+
+    const std::array<std::uint32_t, 256>& palette_;
+    std::array<std::int16_t, 32 * 32 * 32> seaux_;
+};
+
+std::array<std::uint32_t, 256> Palette(const std::uint32_t* pixels, int largeur, int hauteur,
+                                       int pas)
+{
+    std::array<std::uint32_t, 256> palette{};
+    std::copy(std::begin(kStatiques), std::end(kStatiques), palette.begin());
+    Octree arbre;
+    ParcourirSuites(pixels, largeur, hauteur, pas,
+                    [&](std::uint32_t c, int n, std::size_t) {
+                        arbre.Ajouter(c, static_cast<std::uint64_t>(n));
+                    });
+    arbre.Couleurs(palette.data() + kNombreStatiques);
+    return palette;
+}
+
+// Bits written least significant first, as LZW codes are packed in a GIF.
+class FluxBits {
+public:
+    explicit FluxBits(std::size_t capacite) : octets_(std::max<std::size_t>(capacite, 64)) {}
+
+    void Ecrire(std::uint32_t code, int largeur)
+    {
+        accu_ |= static_cast<std::uint64_t>(code) << bits_;
+        bits_ += largeur;
+        if (bits_ >= 32) {
+            if (taille_ + 4 > octets_.size())
+                octets_.resize(octets_.size() * 2);
+            std::uint8_t* o = octets_.data() + taille_;
+            o[0] = static_cast<std::uint8_t>(accu_);
+            o[1] = static_cast<std::uint8_t>(accu_ >> 8);
+            o[2] = static_cast<std::uint8_t>(accu_ >> 16);
+            o[3] = static_cast<std::uint8_t>(accu_ >> 24);
+            taille_ += 4;
+            accu_ >>= 32;
+            bits_ -= 32;
+        }
+    }
+
+    // The bytes, the last one padded with zero bits.
+    const std::uint8_t* Terminer(std::size_t& taille)
+    {
+        while (bits_ > 0) {
+            if (taille_ + 1 > octets_.size())
+                octets_.resize(octets_.size() * 2);
+            octets_[taille_++] = static_cast<std::uint8_t>(accu_);
+            accu_ >>= 8;
+            bits_ -= 8;
+        }
+        bits_ = 0;
+        taille = taille_;
+        return octets_.data();
+    }
+
+private:
+    std::vector<std::uint8_t> octets_;
+    std::size_t taille_ = 0;
+    std::uint64_t accu_ = 0;
+    int bits_ = 0;
+};
+
+// LZW of the GIF standard: codes of tailleMin + 1 bits and more, at most 12
+// bits; when all 4,096 codes are taken, a clear code starts a new table.
+// Strings are found through a table of children, one row of 2^tailleMin
+// slots per code; a reset empties only the slots that were filled.
+void CompresserLzw(const std::uint8_t* indices, std::size_t n, int tailleMin,
+                   std::vector<std::uint8_t>& sortie)
+{
+    constexpr std::uint32_t kCodes = 4096;
+    const std::uint32_t effacer = 1u << tailleMin;
+    const std::uint32_t finData = effacer + 1;
+    const std::uint32_t ligne = 1u << tailleMin;
+
+    std::vector<std::uint16_t> enfants(kCodes * ligne, 0);
+    std::vector<std::uint32_t> pris;
+    pris.reserve(kCodes);
+    FluxBits flux(n / 4 + 256);
+
+    int largeur = tailleMin + 1;
+    std::uint32_t prochain = finData + 1;
+    flux.Ecrire(effacer, largeur);
+    std::uint32_t courant = indices[0];
+    for (std::size_t i = 1; i < n; ++i) {
+        const std::uint32_t s = indices[i];
+        const std::uint32_t place = courant * ligne + s;
+        const std::uint16_t suite = enfants[place];
+        if (suite != 0) {
+            courant = suite;
+            continue;
+        }
+        flux.Ecrire(courant, largeur);
+        if (prochain < kCodes) {
+            // The decoder learns each code one step later; it widens its
+            // reads once its next free code needs the extra bit.
+            if (prochain == (1u << largeur))
+                ++largeur;
+            enfants[place] = static_cast<std::uint16_t>(prochain++);
+            pris.push_back(place);
+        } else {
+            flux.Ecrire(effacer, largeur);
+            for (std::uint32_t p : pris)
+                enfants[p] = 0;
+            pris.clear();
+            prochain = finData + 1;
+            largeur = tailleMin + 1;
+        }
+        courant = s;
+    }
+    flux.Ecrire(courant, largeur);
+    if (prochain < kCodes && prochain == (1u << largeur))
+        ++largeur;
+    flux.Ecrire(finData, largeur);
+
+    std::size_t taille = 0;
+    const std::uint8_t* octets = flux.Terminer(taille);
+    sortie.reserve(sortie.size() + taille + taille / 255 + 3);
+    sortie.push_back(static_cast<std::uint8_t>(tailleMin));
+    for (std::size_t debut = 0; debut < taille; debut += 255) {
+        const std::size_t bloc = std::min<std::size_t>(255, taille - debut);
+        sortie.push_back(static_cast<std::uint8_t>(bloc));
+        sortie.insert(sortie.end(), octets + debut, octets + debut + bloc);
+    }
+    sortie.push_back(0);
+}
+
+void Mot(std::vector<std::uint8_t>& sortie, int valeur)
+{
+    sortie.push_back(static_cast<std::uint8_t>(valeur & 0xFF));
+    sortie.push_back(static_cast<std::uint8_t>((valeur >> 8) & 0xFF));
+}
+
+} // namespace
+
+std::array<std::uint32_t, 256> PaletteGif(const std::uint32_t* pixels, int largeur, int hauteur,
+                                          int pas)
+{
+    if (!Valide(pixels, largeur, hauteur, pas)) {
+        std::array<std::uint32_t, 256> palette{};
+        std::copy(std::begin(kStatiques), std::end(kStatiques), palette.begin());
+        return palette;
+    }
+    return Palette(pixels, largeur, hauteur, pas);
+}
+
+ImageGif ReduireGif(const std::uint32_t* pixels, int largeur, int hauteur, int pas)
+{
+    ImageGif image;
+    if (!Valide(pixels, largeur, hauteur, pas))
+        return image;
+    const std::array<std::uint32_t, 256> palette = Palette(pixels, largeur, hauteur, pas);
+    PlusProche proche(palette);
+
+    std::array<std::uint64_t, 256> usages{};
+    std::uint64_t blancs = 0;
+    ParcourirSuites(pixels, largeur, hauteur, pas, [&](std::uint32_t c, int n, std::size_t) {
+        usages[static_cast<std::size_t>(proche(c))] += static_cast<std::uint64_t>(n);
+        if (c == kBlanc)
+            blancs += static_cast<std::uint64_t>(n);
+    });
+
+    // Used entries, most used first; equal uses keep the palette's order.
+    std::vector<int> ordre;
+    for (int i = 0; i < 256; ++i)
+        if (usages[static_cast<std::size_t>(i)] > 0)
+            ordre.push_back(i);
+    std::stable_sort(ordre.begin(), ordre.end(), [&](int a, int b) {
+        return usages[static_cast<std::size_t>(a)] > usages[static_cast<std::size_t>(b)];
+    });
+    std::array<std::uint8_t, 256> rang{};
+    for (std::size_t k = 0; k < ordre.size(); ++k) {
+        rang[static_cast<std::size_t>(ordre[k])] = static_cast<std::uint8_t>(k);
+        image.palette.push_back(palette[static_cast<std::size_t>(ordre[k])]);
+    }
+    // White pixels move to one extra black entry that the file marks as
+    // transparent; a full palette has no room for it.
+    if (image.palette.size() < 256 && blancs > 0) {
+        image.transparent = static_cast<int>(image.palette.size());
+        image.palette.push_back(0x000000);
+    }
+
+    image.largeur = largeur;
+    image.hauteur = hauteur;
+    image.indices.resize(static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur));
+    std::uint8_t* sortie = image.indices.data();
+    const int transparent = image.transparent;
+    ParcourirSuites(pixels, largeur, hauteur, pas, [&](std::uint32_t c, int n, std::size_t o) {
+        const int entree = c == kBlanc && transparent >= 0
+                               ? transparent
+                               : rang[static_cast<std::size_t>(proche(c))];
+        std::memset(sortie + o, entree, static_cast<std::size_t>(n));
+    });
+    return image;
+}
+
+std::vector<std::uint8_t> EcrireGif(const ImageGif& image)
+{
+    const std::size_t entrees = image.palette.size();
+    const std::size_t pixels =
+        static_cast<std::size_t>(std::max(image.largeur, 0)) * static_cast<std::size_t>(std::max(image.hauteur, 0));
+    if (entrees == 0 || entrees > 256 || image.largeur <= 0 || image.hauteur <= 0 ||
+        image.largeur > kMaxCote || image.hauteur > kMaxCote || image.indices.size() != pixels ||
+        image.transparent >= static_cast<int>(entrees))
+        return {};
+    if (*std::max_element(image.indices.begin(), image.indices.end()) >= entrees)
+        return {};
+    int b = 1;
+    while ((std::size_t{1} << b) < entrees)
+        ++b;
+    // The palette comes ordered by use, which the sorted flag tells and which
+    // only GIF89a knows.
+    constexpr bool trie = true;
+    const bool gif89 = image.transparent >= 0 || trie;
+
+    std::vector<std::uint8_t> f;
+    f.reserve(64 + 3 * 256 + pixels / 8);
+    const char* entete = gif89 ? "GIF89a" : "GIF87a";
+    f.insert(f.end(), entete, entete + 6);
+    // Logical screen: no global colour table, the image carries its own.
+    Mot(f, image.largeur);
+    Mot(f, image.hauteur);
+    f.push_back(static_cast<std::uint8_t>((b - 1) << 4 | (b - 1)));
+    f.push_back(0);
+    f.push_back(0);
+    if (image.transparent >= 0) {
+        const std::uint8_t extension[] = {0x21, 0xF9, 0x04, 0x01, 0x00, 0x00,
+                                          static_cast<std::uint8_t>(image.transparent), 0x00};
+        f.insert(f.end(), std::begin(extension), std::end(extension));
+    }
+    f.push_back(0x2C);
+    Mot(f, 0);
+    Mot(f, 0);
+    Mot(f, image.largeur);
+    Mot(f, image.hauteur);
+    f.push_back(static_cast<std::uint8_t>(0x80 | (trie ? 0x20 : 0) | (b - 1)));
+    for (std::size_t i = 0; i < (std::size_t{1} << b); ++i) {
+        const std::uint32_t c = i < entrees ? image.palette[i] : 0;
+        f.push_back(static_cast<std::uint8_t>(c >> 16));
+        f.push_back(static_cast<std::uint8_t>(c >> 8));
+        f.push_back(static_cast<std::uint8_t>(c));
+    }
+    CompresserLzw(image.indices.data(), pixels, std::max(2, b), f);
+    f.push_back(0x3B);
+    return f;
+}
+
+std::vector<std::uint8_t> EncoderGif(const std::uint32_t* pixels, int largeur, int hauteur,
+                                     int pas)
+{
+    return EcrireGif(ReduireGif(pixels, largeur, hauteur, pas));
+}
+
+} // namespace horaku
