@@ -108,8 +108,8 @@ def realiste():
     matieres = sorted({x[5] for t in (semaine_a, semaine_b) for v in t.values() for x in v})
     ecrire("realiste.edt", "Collège Jean-Moulin — 4e B — année 2026-2027",
            [("Semaine A", 0xF0E0B0), ("Semaine B", 0xB0E8C8)], polices,
-           dict(marge=2, nom=1, contour=1, reserve=0, jours=1, heures=1, heure_jours="07:00:00"),
-           [["4e B"], ["Gr. 1", "Gr. 2"], salles, matieres], jours, 90)
+           dict(marge=2, nom=1, contour=1, reserve=0, jours=1, heures=1, heure_jours="12:05:00"),
+           [["4e B"], ["Gr. 1", "Gr. 2"], salles, matieres], jours, 150)
 
 
 def grand():

@@ -1,0 +1,213 @@
+// Pixel checks on real renders: the places come from the layout's own
+// description, the colours from the drawing rules.
+#include "dessin.h"
+#include "edt_test.h"
+
+#include <QGuiApplication>
+#include <QtTest>
+
+using namespace horaku;
+using namespace horaku::test;
+
+namespace {
+
+constexpr QRgb kBlanc = 0xFFFFFFFF;
+constexpr QRgb kGris = 0xFF808080;
+
+QRgb Rgb(std::int32_t couleurWindows)
+{
+    return CouleurQt(couleurWindows).rgb();
+}
+
+// A week of two week types with texts longer than their share.
+REdt Exemple()
+{
+    REdt e = EdtNu(2, 1, 90);
+    e.Semaines = {RSemaine{"A", 0x80FFFF}, RSemaine{"B", 0xFFC0C0}};
+    e.AjusterSemaines();
+    for (int j = 0; j < 5; ++j) {
+        Ajouter(e, j, 0, Seq(H(8), H(9, 55), {"4e B", "Gr. 1", "Salle 104", "Mathématiques"}));
+        Ajouter(e, j, 1, Seq(H(10), H(10, 20), {"Une classe au nom très long", "", "", ""}));
+    }
+    e.Jours[5].Affiche = 0;
+    e.Jours[6].Affiche = 0;
+    return e;
+}
+
+bool Ligne(const QImage& im, int x1, int x2, int y, QRgb c)
+{
+    for (int x = x1; x < x2; ++x)
+        if (im.pixel(x, y) != c)
+            return false;
+    return true;
+}
+
+bool Colonne(const QImage& im, int x, int y1, int y2, QRgb c)
+{
+    for (int y = y1; y < y2; ++y)
+        if (im.pixel(x, y) != c)
+            return false;
+    return true;
+}
+
+} // namespace
+
+class TstDessin : public QObject {
+    Q_OBJECT
+
+private slots:
+    void couleursSysteme_data()
+    {
+        QTest::addColumn<qint64>("couleur");
+        QTest::addColumn<uint>("rgb");
+        QTest::newRow("rouge") << qint64(0x0000FF) << 0xFFFF0000u;
+        QTest::newRow("bleu") << qint64(0xFF0000) << 0xFF0000FFu;
+        QTest::newRow("clWindowText") << qint64(std::int32_t(0x80000008)) << 0xFF000000u;
+        QTest::newRow("clWindow") << qint64(std::int32_t(0x80000005)) << 0xFFFFFFFFu;
+        QTest::newRow("clBtnFace") << qint64(std::int32_t(0x8000000F)) << 0xFFC0C0C0u;
+        QTest::newRow("clInfoBk") << qint64(std::int32_t(0x80000018)) << 0xFFFFFFE1u;
+    }
+    void couleursSysteme()
+    {
+        QFETCH(qint64, couleur);
+        QFETCH(uint, rgb);
+        QCOMPARE(CouleurQt(static_cast<std::int32_t>(couleur)).rgb(), rgb);
+    }
+
+    void taillesDePolice()
+    {
+        // 9 points at 96 dpi are 12 pixels, as on a standard Windows screen.
+        RPolice p;
+        QCOMPARE(PoliceQt(p).pixelSize(), 12);
+        p.Taille = 8;
+        QCOMPARE(PoliceQt(p).pixelSize(), 11);
+        QCOMPARE(PoliceQt(p).styleStrategy() & QFont::NoAntialias, QFont::NoAntialias);
+    }
+
+    void boitesEtCouleurs()
+    {
+        REdt e = Exemple();
+        const ResultatDessin r = Redessiner(e);
+        QCOMPARE(r.etat, ResultatDessin::Dessine);
+        const QImage& im = r.image;
+        QCOMPARE(im.width(), r.description.largeur);
+        QCOMPARE(im.height(), r.description.hauteur);
+        QCOMPARE(im.pixel(0, im.height() - 1), kBlanc);
+        // First row of Monday: its top frame line at y = 0.
+        const BoiteImage& b = r.description.jours[0].boites.at(0);
+        QCOMPARE(b.rect.h, 0);
+        QVERIFY(Ligne(im, b.rect.g, b.rect.d, b.rect.h, kGris));
+        QVERIFY(Ligne(im, b.rect.g, b.rect.d, b.rect.b - 1, kGris));
+        QVERIFY(Colonne(im, b.rect.g, b.rect.h, b.rect.b, kGris));
+        QVERIFY(Colonne(im, b.rect.d - 1, b.rect.h, b.rect.b, kGris));
+        // Outside the frame it is white again (exclusive right and bottom).
+        QCOMPARE(im.pixel(b.rect.d, b.rect.h + 3), kBlanc);
+        // The interior just inside the frame is the week colour.
+        QCOMPARE(im.pixel(b.rect.g + 1, b.rect.h + 1), Rgb(0x80FFFF));
+        QCOMPARE(im.pixel(b.rect.d - 2, b.rect.b - 2), Rgb(0x80FFFF));
+        const BoiteImage& b2 = r.description.jours[0].boites.at(1);
+        QCOMPARE(im.pixel(b2.rect.g + 1, b2.rect.b - 2), Rgb(0xFFC0C0));
+    }
+
+    void textesCoupesASaCellule()
+    {
+        REdt e = Exemple();
+        const ResultatDessin r = Redessiner(e);
+        const QImage& im = r.image;
+        for (const JourImage& j : r.description.jours) {
+            for (const BoiteImage& b : j.boites) {
+                const QRgb fond = Rgb(e.Semaines[static_cast<std::size_t>(b.semaine)].Couleur);
+                // Only week colour, black text and the grey frame inside a box,
+                // and nothing of the text left of the first cell or right of a cell.
+                int encre = 0;
+                for (int y = b.rect.h + 1; y < b.rect.b - 1; ++y) {
+                    for (int x = b.rect.g + 1; x < b.rect.d - 1; ++x) {
+                        const QRgb p = im.pixel(x, y);
+                        bool dansCellule = false;
+                        for (const Rect& c : b.cellules)
+                            dansCellule = dansCellule ||
+                                          (x >= c.g && x < c.d && y >= c.h && y < c.b);
+                        if (p != fond) {
+                            QVERIFY2(dansCellule, qPrintable(QStringLiteral("encre hors cellule en %1,%2").arg(x).arg(y)));
+                            QCOMPARE(p, 0xFF000000u);
+                            ++encre;
+                        }
+                    }
+                }
+                QVERIFY(encre > 0);
+            }
+        }
+    }
+
+    void contourSurLesBords()
+    {
+        REdt e = Exemple();
+        e.AffichContour = true;
+        const QImage im = Redessiner(e).image;
+        QVERIFY(Ligne(im, 0, im.width(), 0, 0xFF000000));
+        QVERIFY(Ligne(im, 0, im.width(), im.height() - 1, 0xFF000000));
+        QVERIFY(Colonne(im, 0, 0, im.height(), 0xFF000000));
+        QVERIFY(Colonne(im, im.width() - 1, 0, im.height(), 0xFF000000));
+        QCOMPARE(im.pixel(1, im.height() - 2), kBlanc);
+    }
+
+    void etiquettesCentreesSurLeurHeure()
+    {
+        REdt e = Exemple();
+        e.AffichHeures = true;
+        const ResultatDessin r = Redessiner(e);
+        const QImage& im = r.image;
+        QVERIFY(r.description.heures);
+        const HeuresImage& h = *r.description.heures;
+        QVERIFY(h.etiquettes.size() >= 2);
+        // Axis on its row, from x0 to its end point excluded; ticks 3 pixels up.
+        QVERIFY(Ligne(im, h.axeDebut.x, h.axeFin.x, h.axeY, kGris));
+        QCOMPARE(im.pixel(h.axeFin.x, h.axeY), kBlanc);
+        for (const EtiquetteHeure& et : h.etiquettes) {
+            QVERIFY(Colonne(im, et.x, h.axeY - 2, h.axeY + 1, kGris));
+            QCOMPARE(im.pixel(et.x, h.axeY - 3), kBlanc);
+            // The label's ink: within its column band, ending above the tick,
+            // about as far left of xt as right of it.
+            int gauche = INT_MAX, droite = INT_MIN, haut = INT_MAX, bas = INT_MIN;
+            for (int y = 0; y < h.axeY - 2; ++y)
+                for (int x = et.x - h.demi; x < et.x + h.demi + 1; ++x)
+                    if (im.pixel(x, y) != kBlanc) {
+                        gauche = std::min(gauche, x);
+                        droite = std::max(droite, x);
+                        haut = std::min(haut, y);
+                        bas = std::max(bas, y);
+                    }
+            QVERIFY(gauche <= droite);
+            QVERIFY(bas < h.axeY - 3);
+            QVERIFY(bas - haut > droite - gauche); // it reads upward: taller than wide
+            QVERIFY(std::abs((gauche + droite) / 2 - et.x) <= 2);
+        }
+    }
+
+    void semaineBlancheEtNomsDeJours()
+    {
+        REdt e = Exemple();
+        e.Semaines[0].Couleur = 0xFFFFFF;
+        e.AffichJours = true;
+        e.HeureAffichJours = H(8, 30); // under the first box: hidden by it
+        const ResultatDessin r = Redessiner(e);
+        const BoiteImage& b = r.description.jours[0].boites.at(0);
+        QCOMPARE(r.image.pixel(b.rect.g + 1, b.rect.h + 1), kBlanc);
+        for (int x = b.rect.g + 1; x < b.rect.d - 1; ++x) {
+            const QRgb p = r.image.pixel(x, b.rect.b - 2);
+            QVERIFY(p == kBlanc || p == 0xFF000000u);
+        }
+    }
+
+    void rienOuTropGrand()
+    {
+        REdt vide;
+        QCOMPARE(Redessiner(vide).etat, ResultatDessin::Rien);
+        REdt e = Exemple();
+        e.Mesures.HeureLarg = 2'000'000;
+        QCOMPARE(Redessiner(e).etat, ResultatDessin::TropGrand);
+    }
+};
+
+QTEST_MAIN(TstDessin)
+#include "tst_dessin.moc"
