@@ -1,0 +1,50 @@
+// Taking the picture out of the program: export to a file and printing.
+#include "principale.h"
+
+#include "chemins.h"
+#include "exportation.h"
+#include "impression.h"
+#include "services.h"
+
+#include <QPrintDialog>
+#include <QPrinter>
+
+using namespace horaku;
+
+void TFenetre_Principale::EnregistrerClick()
+{
+    // Without a picture there is nothing to write.
+    if (image_.isNull())
+        return;
+    Selecteur selecteur;
+    selecteur.sorte = Selecteur::EnregistrerImage;
+    selecteur.titre = QStringLiteral("Sauvegarde de l'emploi du temps");
+    selecteur.filtres = QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp)");
+    selecteur.suffixe = QStringLiteral("gif");
+    selecteur.dossier = dossierImage_;
+    selecteur.confirmerRemplacement = true;
+    const std::optional<QString> choisi = services_.Choisir(this, selecteur);
+    if (!choisi)
+        return;
+    QString chemin = *choisi;
+    if (ExtensionDe(chemin).isEmpty())
+        chemin += QStringLiteral(".gif");
+    dossierImage_ = chemin.left(chemin.lastIndexOf(QLatin1Char('/')) + 1);
+    ExporterImage(image_, chemin.toStdString());
+    Redessiner();
+}
+
+void TFenetre_Principale::MenuConfigurationImprimanteClick()
+{
+    QPrintDialog dialogue(&Imprimante(), this);
+    dialogue.setWindowTitle(QStringLiteral("Configuration de l'imprimante"));
+    dialogue.exec();
+}
+
+void TFenetre_Principale::MenuImprimerClick()
+{
+    // Without a picture the page would stay blank.
+    if (image_.isNull())
+        return;
+    ImprimerImage(image_, Imprimante());
+}

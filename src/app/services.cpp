@@ -1,0 +1,64 @@
+#include "services.h"
+
+#include <QFileDialog>
+
+#include <new>
+#include <stdexcept>
+
+namespace horaku {
+
+void Services::MontrerErreur(QWidget* parent, const QString& message)
+{
+    Demander(parent, {message, QMessageBox::Ok, QMessageBox::Critical});
+}
+
+void Services::MontrerException(QWidget* parent)
+{
+    MontrerErreur(parent, TexteException(std::current_exception()));
+}
+
+QString TexteException(std::exception_ptr exception)
+{
+    if (!exception)
+        return {};
+    try {
+        std::rethrow_exception(exception);
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("Mémoire insuffisante");
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return {};
+    }
+}
+
+QMessageBox::StandardButton ServicesQt::Demander(QWidget* parent, const Question& question)
+{
+    QMessageBox boite(question.icone, question.titre, question.texte, question.boutons, parent);
+    return static_cast<QMessageBox::StandardButton>(boite.exec());
+}
+
+std::optional<QString> ServicesQt::Choisir(QWidget* parent, const Selecteur& selecteur)
+{
+    QFileDialog dialogue(parent, selecteur.titre, selecteur.dossier, selecteur.filtres);
+    // Qt's own dialog everywhere: its texts come from the French translation
+    // and it applies the default suffix the same way on every desktop.
+    dialogue.setOption(QFileDialog::DontUseNativeDialog);
+    dialogue.setAcceptMode(selecteur.sorte == Selecteur::OuvrirEdt ? QFileDialog::AcceptOpen
+                                                                   : QFileDialog::AcceptSave);
+    // Opening asks only for an existing folder: a missing file is reported by
+    // the reader, like any other file it cannot read.
+    dialogue.setFileMode(QFileDialog::AnyFile);
+    dialogue.setDefaultSuffix(selecteur.suffixe);
+    dialogue.setOption(QFileDialog::DontConfirmOverwrite, !selecteur.confirmerRemplacement);
+    if (!selecteur.nom.isEmpty())
+        dialogue.selectFile(selecteur.nom);
+    if (dialogue.exec() != QDialog::Accepted)
+        return std::nullopt;
+    const QStringList noms = dialogue.selectedFiles();
+    if (noms.isEmpty() || noms.front().isEmpty())
+        return std::nullopt;
+    return noms.front();
+}
+
+} // namespace horaku

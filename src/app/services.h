@@ -1,0 +1,63 @@
+// Every question, warning and error box of the windows, and every file
+// chooser, goes through one Services object handed to the windows when they
+// are built.  The program uses ServicesQt (real boxes and choosers); the tests
+// pass their own, which answers from a script and records what was asked.
+#pragma once
+
+#include <QMessageBox>
+#include <QString>
+
+#include <exception>
+#include <optional>
+
+class QWidget;
+
+namespace horaku {
+
+// A modal box: the caption is the product name unless told otherwise.
+struct Question {
+    QString texte;
+    QMessageBox::StandardButtons boutons = QMessageBox::Ok;
+    QMessageBox::Icon icone = QMessageBox::NoIcon;
+    QString titre = QStringLiteral("Horaku");
+};
+
+// A file chooser.  The can-close checks are not the chooser's business: the
+// window runs them on the returned name and asks again on the same name when
+// they refuse it.
+struct Selecteur {
+    enum Sorte { OuvrirEdt, EnregistrerEdt, EnregistrerImage };
+    Sorte sorte = OuvrirEdt;
+    QString titre;     // empty: the toolkit's own caption
+    QString filtres;   // "Description (*.x);;Autre (*.y)"
+    QString suffixe;   // added to a name typed without extension
+    QString dossier;   // initial folder
+    QString nom;       // proposed name, possibly a full path
+    bool confirmerRemplacement = false;
+};
+
+class Services {
+public:
+    virtual ~Services() = default;
+    // The button chosen; closing the box counts as its escape button.
+    virtual QMessageBox::StandardButton Demander(QWidget* parent, const Question& question) = 0;
+    // The chosen name, or nothing when the user cancelled.
+    virtual std::optional<QString> Choisir(QWidget* parent, const Selecteur& selecteur) = 0;
+
+    // The application's standard error box.
+    void MontrerErreur(QWidget* parent, const QString& message);
+    // Shows the exception being handled (call from a catch block).
+    void MontrerException(QWidget* parent);
+};
+
+class ServicesQt final : public Services {
+public:
+    QMessageBox::StandardButton Demander(QWidget* parent, const Question& question) override;
+    std::optional<QString> Choisir(QWidget* parent, const Selecteur& selecteur) override;
+};
+
+// The French text of the exception being handled; empty for one that carries
+// no message.
+QString TexteException(std::exception_ptr exception);
+
+} // namespace horaku
