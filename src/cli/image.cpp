@@ -10,6 +10,7 @@
 
 #include <QGuiApplication>
 
+#include <cstdio>
 #include <cstdlib>
 #include <memory>
 
@@ -17,8 +18,16 @@ namespace horaku::cli {
 
 namespace {
 
+// stderr carries only the program's own message: Qt's notes stay quiet.
+void SansNotesQt(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg)
+        std::fputs((message.toLocal8Bit() + '\n').constData(), stderr);
+}
+
 std::unique_ptr<QGuiApplication> Application(int& argc, char** argv)
 {
+    qInstallMessageHandler(SansNotesQt);
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);

@@ -74,6 +74,7 @@ namespace {
 struct EntreeTexte {
     QString texte;
     RTaille taille;
+    QRect encre; // the glyphs' bounds, from the top-left corner of the text
 };
 
 // One font of the redraw, with the texts met in it: most texts of a
@@ -125,6 +126,9 @@ public:
                 ++lignes;
             }
             e.taille = RTaille{largeur, lignes * pm.metriques.height()};
+            // Underline and strike-out lines are not in the glyph bounds.
+            if (!pm.police.Souligne && !pm.police.Barre && lignes == 1)
+                e.encre = pm.metriques.boundingRect(e.texte).translated(0, pm.metriques.ascent());
         }
         return pm.textes.emplace(std::string(cp1252), std::move(e)).first->second;
     }
@@ -163,17 +167,12 @@ void Remplir(QPainter& p, const Rect& r, const QColor& c)
         p.fillRect(r.g, r.h, r.d - r.g, r.b - r.h, c);
 }
 
-void TexteEnPoint(QPainter& p, PoliceMesuree& pm, const QColor& couleur, Point a,
-                  const QString& s)
-{
-    p.setFont(pm.font);
-    p.setPen(couleur);
-    p.drawText(QPoint(a.x, a.y + pm.metriques.ascent()), s);
-}
-
 class Peintre {
 public:
-    Peintre(REdt& edt, Textes& textes, QImage& image) : edt_(edt), t_(textes), p_(&image) {}
+    Peintre(REdt& edt, Textes& textes, QImage& image) : edt_(edt), t_(textes), p_(&image)
+    {
+        p_.setPen(QColor::fromRgb(couleur_));
+    }
 
     void titre(const DescriptionImage& d)
     {
@@ -181,7 +180,7 @@ public:
             return;
         const RPolice& police = edt_.Libelles[LibTitre].Police;
         PoliceMesuree& pm = t_.police(police);
-        TexteEnPoint(p_, pm, CouleurQt(police.Couleur), *d.titre, t_.texte(pm, edt_.Titre).texte);
+        ecrire(pm, CouleurQt(police.Couleur), *d.titre, t_.texte(pm, edt_.Titre).texte);
     }
 
     void heures(const DescriptionImage& d)
@@ -193,8 +192,7 @@ public:
         PoliceMesuree& pm = t_.police(police);
         const QColor couleur = CouleurQt(police.Couleur);
         LigneHorizontale(h.axeDebut.x, h.axeFin.x, h.axeY);
-        p_.setFont(pm.font);
-        p_.setPen(couleur);
+        choisir(pm, couleur);
         for (const EtiquetteHeure& e : h.etiquettes) {
             p_.save();
             p_.translate(e.x - h.demi, h.axeY - 3);
@@ -212,7 +210,7 @@ public:
         if (j.nom) {
             const RPolice& police = edt_.Libelles[LibJours].Police;
             PoliceMesuree& pm = t_.police(police);
-            TexteEnPoint(p_, pm, CouleurQt(police.Couleur), *j.nom, t_.texte(pm, jour.Nom).texte);
+            ecrire(pm, CouleurQt(police.Couleur), *j.nom, t_.texte(pm, jour.Nom).texte);
         }
         for (const BoiteImage& b : j.boites)
             sequence(jour, b);
@@ -221,26 +219,45 @@ public:
     void sequence(const RJour& jour, const BoiteImage& b)
     {
         const QColor fond = CouleurQt(edt_.Semaines[static_cast<std::size_t>(b.semaine)].Couleur);
-        Cadre(p_, b.rect, kGris);
-        if (b.rect.g + 1 < b.rect.d - 1)
-            Remplir(p_, Rect{b.rect.g + 1, b.rect.h + 1, b.rect.d - 1, b.rect.b - 1}, fond);
+        const Rect& r = b.rect;
+        const Rect interieur{r.g + 1, r.h + 1, r.d - 1, r.b - 1};
+        const bool rempli = r.g + 1 < r.d - 1;
+        if (rempli && r.b > r.h) {
+            // The grey box under its interior is the frame, in two fills.
+            Remplir(p_, r, QColor::fromRgb(kGris));
+            Remplir(p_, interieur, fond);
+        } else {
+            Cadre(p_, r, kGris);
+        }
         const RSequence& s = jour.ParSemaine[static_cast<std::size_t>(b.semaine)]
                                  .Sequences[static_cast<std::size_t>(b.sequence)];
         for (int g = 0; g < kNbGroupes; ++g) {
             const Rect& c = b.cellules[static_cast<std::size_t>(g)];
             if (c.d <= c.g || c.b <= c.h)
                 continue;
-            Remplir(p_, c, fond);
+            // A cell inside the filled interior is already in the week colour.
+            const bool dedans = rempli && c.g >= interieur.g && c.h >= interieur.h &&
+                                c.d <= interieur.d && c.b <= interieur.b;
+            if (!dedans)
+                Remplir(p_, c, fond);
             const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
             if (texte.empty())
                 continue;
             const RPolice& police = edt_.Libelles[static_cast<std::size_t>(LibGroupe1 + g)].Police;
             PoliceMesuree& pm = t_.police(police);
             const EntreeTexte& e = t_.texte(pm, texte);
-            p_.setClipRect(QRect(c.g, c.h, c.d - c.g, c.b - c.h));
-            TexteEnPoint(p_, pm, CouleurQt(police.Couleur), b.departs[static_cast<std::size_t>(g)],
-                         e.texte);
-            p_.setClipping(false);
+            const QRect cellule(c.g, c.h, c.d - c.g, c.b - c.h);
+            const Point depart = b.departs[static_cast<std::size_t>(g)];
+            // Clipping costs more than the text itself: skip it when the
+            // glyphs, with a pixel to spare, lie inside the cell anyway.
+            const bool coupe = e.encre.isNull() ||
+                               !cellule.adjusted(1, 1, -1, -1).contains(
+                                   e.encre.translated(depart.x, depart.y));
+            if (coupe)
+                p_.setClipRect(cellule);
+            ecrire(pm, CouleurQt(police.Couleur), depart, e.texte);
+            if (coupe)
+                p_.setClipping(false);
         }
     }
 
@@ -248,7 +265,7 @@ public:
     {
         const RPolice& police = edt_.Libelles[LibWeb].Police;
         PoliceMesuree& pm = t_.police(police);
-        TexteEnPoint(p_, pm, CouleurQt(police.Couleur), d.web, t_.texte(pm, kTexteWeb).texte);
+        ecrire(pm, CouleurQt(police.Couleur), d.web, t_.texte(pm, kTexteWeb).texte);
     }
 
     void contour(const DescriptionImage& d)
@@ -258,6 +275,26 @@ public:
     }
 
 private:
+    // QPainter copies the font on every setFont: set it only when it changes.
+    void choisir(PoliceMesuree& pm, const QColor& couleur)
+    {
+        if (courante_ != &pm) {
+            p_.setFont(pm.font);
+            courante_ = &pm;
+        }
+        if (couleur.rgb() != couleur_) {
+            p_.setPen(couleur);
+            couleur_ = couleur.rgb();
+        }
+    }
+
+    // Placed by the top-left corner of the text's cell.
+    void ecrire(PoliceMesuree& pm, const QColor& couleur, Point a, const QString& s)
+    {
+        choisir(pm, couleur);
+        p_.drawText(QPoint(a.x, a.y + pm.metriques.ascent()), s);
+    }
+
     // From x1 to x2 on row y, x2 itself not drawn.
     void LigneHorizontale(int x1, int x2, int y)
     {
@@ -270,6 +307,8 @@ private:
     REdt& edt_;
     Textes& t_;
     QPainter p_;
+    PoliceMesuree* courante_ = nullptr;
+    QRgb couleur_ = 0;
 };
 
 } // namespace
