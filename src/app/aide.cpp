@@ -182,14 +182,19 @@ void FenetreAide::SuivreFenetreModale()
 {
     QWindow* propre = windowHandle();
     QWindow* modale = QGuiApplication::modalWindow();
-    if (!propre || !modale || modale == propre || propre->transientParent() == modale)
+    if (!propre || !modale || !modale->isVisible() || modale == propre ||
+        propre->transientParent() == modale)
         return;
     QObject::disconnect(finModale_);
     propre->setTransientParent(modale);
-    finModale_ = connect(modale, &QWindow::visibleChanged, this, [this](bool visible) {
-        if (!visible)
-            QuitterFenetreModale();
-    });
+    // Queued: when the signal comes, the dialog is still listed as modal.
+    finModale_ = connect(
+        modale, &QWindow::visibleChanged, this,
+        [this](bool visible) {
+            if (!visible)
+                QuitterFenetreModale();
+        },
+        Qt::QueuedConnection);
 }
 
 void FenetreAide::QuitterFenetreModale()
