@@ -36,8 +36,8 @@ QUrl PageDemandee(const QString& fichier)
 {
     const int separateur = fichier.indexOf(QLatin1String("::"));
     QString nomFichier = (separateur < 0 ? fichier : fichier.left(separateur)).trimmed();
-    const int dernierDossier =
-        std::max(nomFichier.lastIndexOf(QLatin1Char('/')), nomFichier.lastIndexOf(QLatin1Char('\\')));
+    const int dernierDossier = std::max(nomFichier.lastIndexOf(QLatin1Char('/')),
+                                        nomFichier.lastIndexOf(QLatin1Char('\\')));
     nomFichier = nomFichier.mid(dernierDossier + 1);
     if (nomFichier.compare(kNomFichierAide, Qt::CaseInsensitive) != 0)
         return {};

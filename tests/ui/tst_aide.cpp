@@ -188,8 +188,9 @@ void TestAide::sujets_data()
                                       << "Donnees.html";
     QTest::newRow("sans barre après ::") << "Horaku.chm::Parametres.html"
                                          << "Parametres.html";
-    QTest::newRow("dossier devant le fichier") << "C:\\Programmes\\Horaku\\Horaku.chm::/Donnees.html"
-                                               << "Donnees.html";
+    QTest::newRow("dossier devant le fichier")
+        << "C:\\Programmes\\Horaku\\Horaku.chm::/Donnees.html"
+        << "Donnees.html";
     QTest::newRow("sujet vide") << "Horaku.chm::/"
                                 << "Sommaire.html";
     QTest::newRow("sujet inconnu") << "Horaku.chm::/Inconnu.html" << QString();
@@ -399,7 +400,8 @@ void TestAide::titreSuitLaPage()
     QVERIFY(titreDonnees.contains(Analyser(QStringLiteral("Donnees.html")).titre));
 
     Afficher(QStringLiteral("Horaku.chm::/Parametres.html"));
-    QVERIFY(FenetreAide()->windowTitle().contains(Analyser(QStringLiteral("Parametres.html")).titre));
+    const QString titreParametres = Analyser(QStringLiteral("Parametres.html")).titre;
+    QVERIFY(FenetreAide()->windowTitle().contains(titreParametres));
     QVERIFY(FenetreAide()->windowTitle() != titreDonnees);
 }
 

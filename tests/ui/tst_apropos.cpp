@@ -224,9 +224,8 @@ void TestAPropos::bandesEmpilees()
     auto* adresse = boite.findChild<QPushButton*>(QStringLiteral("SiteWebEditeur"));
     const int finEtiquette =
         siteWeb->x() + siteWeb->fontMetrics().horizontalAdvance(siteWeb->text().trimmed());
-    const int debutAdresse = adresse->x() + (adresse->width() -
-                                             adresse->fontMetrics().horizontalAdvance(adresse->text())) /
-                                                2;
+    const int largeurAdresse = adresse->fontMetrics().horizontalAdvance(adresse->text());
+    const int debutAdresse = adresse->x() + (adresse->width() - largeurAdresse) / 2;
     QVERIFY(finEtiquette < debutAdresse);
 }
 
