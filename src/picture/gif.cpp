@@ -12,6 +12,10 @@
 #include <cstdlib>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace horaku {
 
 namespace {
@@ -34,26 +38,108 @@ bool Valide(const std::uint32_t* pixels, int largeur, int hauteur, int pas)
            hauteur <= kMaxCote && pas >= largeur;
 }
 
-// Calls f(colour, length, offset) for every run of equal colours, rows from
-// top to bottom and each row from left to right; `offset` is the run's place
-// in a picture without row padding.
-template <class F>
-void ParcourirSuites(const std::uint32_t* pixels, int largeur, int hauteur, int pas, F&& f)
+// First place after `debut` in the row whose colour is not c.
+inline int FinSuite(const std::uint32_t* ligne, int debut, int largeur, std::uint32_t c)
 {
-    for (int y = 0; y < hauteur; ++y) {
-        const std::uint32_t* ligne = pixels + static_cast<std::ptrdiff_t>(y) * pas;
-        const std::size_t base = static_cast<std::size_t>(y) * static_cast<std::size_t>(largeur);
-        int x = 0;
-        while (x < largeur) {
-            const std::uint32_t c = ligne[x] & kMasque;
-            int fin = x + 1;
-            while (fin < largeur && (ligne[fin] & kMasque) == c)
-                ++fin;
-            f(c, fin - x, base + static_cast<std::size_t>(x));
-            x = fin;
+    int x = debut + 1;
+#if defined(__SSE2__)
+    // First unequal pixel of a block of four, by its mask of equal ones.
+    static constexpr std::int8_t kPremierDifferent[16] = {0, 1, 0, 2, 0, 1, 0, 3,
+                                                         0, 1, 0, 2, 0, 1, 0, 4};
+    const __m128i masque = _mm_set1_epi32(static_cast<int>(kMasque));
+    const __m128i couleur = _mm_set1_epi32(static_cast<int>(c));
+    while (x + 4 <= largeur) {
+        const __m128i bloc = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ligne + x));
+        const int egaux = _mm_movemask_ps(
+            _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(bloc, masque), couleur)));
+        if (egaux != 0xF)
+            return x + kPremierDifferent[egaux];
+        x += 4;
+    }
+#endif
+    while (x < largeur && (ligne[x] & kMasque) == c)
+        ++x;
+    return x;
+}
+
+// The picture as runs of equal colours in pixel order, rows from top to
+// bottom and each row from left to right; a run goes on across a row end.
+// The first walk reads the pixels and keeps the runs when they are long
+// enough on average to be worth keeping; later walks read them back.
+class Suites {
+public:
+    Suites(const std::uint32_t* pixels, int largeur, int hauteur, int pas)
+        : pixels_(pixels), largeur_(largeur), hauteur_(hauteur), pas_(pas),
+          limite_(static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur) / 4)
+    {
+    }
+
+    // f(colour, length) for every run, from the pixels, keeping the runs.
+    template <class F> void PremierParcours(F&& f)
+    {
+        gardees_ = true;
+        suites_.clear();
+        suites_.reserve(limite_); // address space only, until written
+        LirePixels([&](std::uint32_t c, std::uint32_t n) {
+            if (gardees_) {
+                if (suites_.size() < limite_) {
+                    suites_.push_back({c, n});
+                } else {
+                    gardees_ = false;
+                    std::vector<Suite>().swap(suites_);
+                }
+            }
+            f(c, n);
+        });
+    }
+
+    // f(colour, length) for every run again.
+    template <class F> void Parcourir(F&& f) const
+    {
+        if (gardees_) {
+            for (const Suite& s : suites_)
+                f(s.couleur, s.longueur);
+        } else {
+            LirePixels(f);
         }
     }
-}
+
+private:
+    struct Suite {
+        std::uint32_t couleur;
+        std::uint32_t longueur;
+    };
+
+    template <class F> void LirePixels(F&& f) const
+    {
+        constexpr std::uint32_t kMaxLongueur = 0xFFFFFFFF;
+        std::uint32_t c = pixels_[0] & kMasque;
+        std::uint32_t n = 0;
+        for (int y = 0; y < hauteur_; ++y) {
+            const std::uint32_t* ligne = pixels_ + static_cast<std::ptrdiff_t>(y) * pas_;
+            int x = 0;
+            while (x < largeur_) {
+                const std::uint32_t p = ligne[x] & kMasque;
+                const int fin = FinSuite(ligne, x, largeur_, p);
+                const auto longueur = static_cast<std::uint32_t>(fin - x);
+                if (p != c || n > kMaxLongueur - longueur) {
+                    f(c, n);
+                    c = p;
+                    n = 0;
+                }
+                n += longueur;
+                x = fin;
+            }
+        }
+        f(c, n);
+    }
+
+    const std::uint32_t* pixels_;
+    int largeur_, hauteur_, pas_;
+    std::size_t limite_;
+    bool gardees_ = false;
+    std::vector<Suite> suites_;
+};
 
 // Colour tree of depth 8.  Nodes live in one array and are linked by index;
 // freed nodes are reused, so the array stays small (at most 237 leaves and
@@ -65,9 +151,19 @@ public:
     // `nombre` pixels of colour c, one after the other.
     void Ajouter(std::uint32_t c, std::uint64_t nombre)
     {
+        const unsigned r = (c >> 16) & 0xFF, v = (c >> 8) & 0xFF, b = c & 0xFF;
+        // A colour met since the last reduction still ends on the same leaf.
+        Raccourci& raccourci = raccourcis_[(c * 0x9E3779B1u) >> (32 - kBitsRaccourcis)];
+        if (raccourci.couleur == c && raccourci.epoque == epoque_) {
+            Noeud& feuille = noeuds_[raccourci.feuille];
+            feuille.nombre += nombre;
+            feuille.rouge += r * nombre;
+            feuille.vert += v * nombre;
+            feuille.bleu += b * nombre;
+            return;
+        }
         if (racine_ < 0)
             racine_ = Creer(0);
-        const unsigned r = (c >> 16) & 0xFF, v = (c >> 8) & 0xFF, b = c & 0xFF;
         std::int32_t n = racine_;
         for (int d = 0; !noeuds_[n].feuille; ++d) {
             const int bit = 7 - d;
@@ -85,6 +181,7 @@ public:
         feuille.rouge += r * nombre;
         feuille.vert += v * nombre;
         feuille.bleu += b * nombre;
+        raccourci = {c, n, epoque_};
         while (feuilles_ > kMaxFeuilles)
             Reduire();
     }
@@ -99,6 +196,13 @@ public:
     }
 
 private:
+    static constexpr int kBitsRaccourcis = 10;
+    struct Raccourci {
+        std::uint32_t couleur = 0xFFFFFFFF; // never a masked colour
+        std::int32_t feuille = -1;
+        std::uint32_t epoque = 0;
+    };
+
     struct Noeud {
         std::int32_t enfants[8];
         std::int32_t suivant; // next reducible node of the same depth, or next free node
@@ -157,6 +261,7 @@ private:
         noeud.feuille = true;
         noeud.suivant = -1;
         feuilles_ -= enfants - 1;
+        ++epoque_;
     }
 
     void Parcourir(std::int32_t n, std::uint32_t* sortie, int& compte) const
@@ -181,6 +286,8 @@ private:
     std::int32_t reductibles_[8];
     int feuilles_ = 0;
     std::int32_t racine_ = -1;
+    std::uint32_t epoque_ = 0; // reductions so far
+    std::vector<Raccourci> raccourcis_ = std::vector<Raccourci>(1u << kBitsRaccourcis);
 };
 
 // Nearest palette entry through 32×32×32 buckets.  A bucket keeps the answer
@@ -233,16 +340,12 @@ private:
     std::array<std::int16_t, 32 * 32 * 32> seaux_;
 };
 
-std::array<std::uint32_t, 256> Palette(const std::uint32_t* pixels, int largeur, int hauteur,
-                                       int pas)
+std::array<std::uint32_t, 256> Palette(Suites& suites)
 {
     std::array<std::uint32_t, 256> palette{};
     std::copy(std::begin(kStatiques), std::end(kStatiques), palette.begin());
     Octree arbre;
-    ParcourirSuites(pixels, largeur, hauteur, pas,
-                    [&](std::uint32_t c, int n, std::size_t) {
-                        arbre.Ajouter(c, static_cast<std::uint64_t>(n));
-                    });
+    suites.PremierParcours([&](std::uint32_t c, std::uint32_t n) { arbre.Ajouter(c, n); });
     arbre.Couleurs(palette.data() + kNombreStatiques);
     return palette;
 }
@@ -296,6 +399,11 @@ private:
 // bits; when all 4,096 codes are taken, a clear code starts a new table.
 // Strings are found through a table of children, one row of 2^tailleMin
 // slots per code; a reset empties only the slots that were filled.
+//
+// Runs of one index take a short cut.  The strings s, ss, sss... made of one
+// index s are kept in order of length, so after a code is written, a run of
+// s goes straight to the longest known string that the run covers: the
+// child-by-child walk would reach the same code, one pixel at a time.
 void CompresserLzw(const std::uint8_t* indices, std::size_t n, int tailleMin,
                    std::vector<std::uint8_t>& sortie)
 {
@@ -307,18 +415,22 @@ void CompresserLzw(const std::uint8_t* indices, std::size_t n, int tailleMin,
     std::vector<std::uint16_t> enfants(kCodes * ligne, 0);
     std::vector<std::uint32_t> pris;
     pris.reserve(kCodes);
+    // repetitions[s][k - 2]: the code of s repeated k times.
+    std::vector<std::vector<std::uint16_t>> repetitions(ligne);
     FluxBits flux(n / 4 + 256);
 
     int largeur = tailleMin + 1;
     std::uint32_t prochain = finData + 1;
     flux.Ecrire(effacer, largeur);
     std::uint32_t courant = indices[0];
+    std::size_t repete = 1; // courant is indices[i] repeated this often, or 0
     for (std::size_t i = 1; i < n; ++i) {
         const std::uint32_t s = indices[i];
         const std::uint32_t place = courant * ligne + s;
         const std::uint16_t suite = enfants[place];
         if (suite != 0) {
             courant = suite;
+            repete = 0;
             continue;
         }
         flux.Ecrire(courant, largeur);
@@ -327,17 +439,39 @@ void CompresserLzw(const std::uint8_t* indices, std::size_t n, int tailleMin,
             // reads once its next free code needs the extra bit.
             if (prochain == (1u << largeur))
                 ++largeur;
-            enfants[place] = static_cast<std::uint16_t>(prochain++);
+            enfants[place] = static_cast<std::uint16_t>(prochain);
             pris.push_back(place);
+            if (repete != 0 && indices[i - 1] == s)
+                repetitions[s].push_back(static_cast<std::uint16_t>(prochain));
+            ++prochain;
         } else {
             flux.Ecrire(effacer, largeur);
             for (std::uint32_t p : pris)
                 enfants[p] = 0;
             pris.clear();
+            for (auto& r : repetitions)
+                r.clear();
             prochain = finData + 1;
             largeur = tailleMin + 1;
         }
         courant = s;
+        repete = 1;
+        const std::vector<std::uint16_t>& connues = repetitions[s];
+        if (!connues.empty() && i + 1 < n && indices[i + 1] == s) {
+            const std::size_t fin = std::min(n, i + 1 + connues.size());
+            std::size_t j = i + 2;
+            const std::uint64_t motif = s * 0x0101010101010101ull;
+            for (std::uint64_t mot; j + 8 <= fin; j += 8) {
+                std::memcpy(&mot, indices + j, 8);
+                if (mot != motif)
+                    break;
+            }
+            while (j < fin && indices[j] == s)
+                ++j;
+            repete = j - i;
+            courant = connues[repete - 2];
+            i = j - 1;
+        }
     }
     flux.Ecrire(courant, largeur);
     if (prochain < kCodes && prochain == (1u << largeur))
@@ -372,7 +506,8 @@ std::array<std::uint32_t, 256> PaletteGif(const std::uint32_t* pixels, int large
         std::copy(std::begin(kStatiques), std::end(kStatiques), palette.begin());
         return palette;
     }
-    return Palette(pixels, largeur, hauteur, pas);
+    Suites suites(pixels, largeur, hauteur, pas);
+    return Palette(suites);
 }
 
 ImageGif ReduireGif(const std::uint32_t* pixels, int largeur, int hauteur, int pas)
@@ -380,15 +515,16 @@ ImageGif ReduireGif(const std::uint32_t* pixels, int largeur, int hauteur, int p
     ImageGif image;
     if (!Valide(pixels, largeur, hauteur, pas))
         return image;
-    const std::array<std::uint32_t, 256> palette = Palette(pixels, largeur, hauteur, pas);
+    Suites suites(pixels, largeur, hauteur, pas);
+    const std::array<std::uint32_t, 256> palette = Palette(suites);
     PlusProche proche(palette);
 
     std::array<std::uint64_t, 256> usages{};
     std::uint64_t blancs = 0;
-    ParcourirSuites(pixels, largeur, hauteur, pas, [&](std::uint32_t c, int n, std::size_t) {
-        usages[static_cast<std::size_t>(proche(c))] += static_cast<std::uint64_t>(n);
+    suites.Parcourir([&](std::uint32_t c, std::uint32_t n) {
+        usages[static_cast<std::size_t>(proche(c))] += n;
         if (c == kBlanc)
-            blancs += static_cast<std::uint64_t>(n);
+            blancs += n;
     });
 
     // Used entries, most used first; equal uses keep the palette's order.
@@ -416,11 +552,12 @@ ImageGif ReduireGif(const std::uint32_t* pixels, int largeur, int hauteur, int p
     image.indices.resize(static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur));
     std::uint8_t* sortie = image.indices.data();
     const int transparent = image.transparent;
-    ParcourirSuites(pixels, largeur, hauteur, pas, [&](std::uint32_t c, int n, std::size_t o) {
+    suites.Parcourir([&](std::uint32_t c, std::uint32_t n) {
         const int entree = c == kBlanc && transparent >= 0
                                ? transparent
                                : rang[static_cast<std::size_t>(proche(c))];
-        std::memset(sortie + o, entree, static_cast<std::size_t>(n));
+        std::memset(sortie, entree, n);
+        sortie += n;
     });
     return image;
 }
