@@ -20,9 +20,11 @@ public:
     {
         const std::size_t debut = s_.size();
         s_ += t;
-        for (std::size_t i = debut; i < s_.size(); ++i)
-            if (s_[i] == '\r' || s_[i] == '\n')
-                s_[i] = ' ';
+        if (t.find_first_of("\r\n") != std::string_view::npos) {
+            for (std::size_t i = debut; i < s_.size(); ++i)
+                if (s_[i] == '\r' || s_[i] == '\n')
+                    s_[i] = ' ';
+        }
         fin();
     }
     void entier(long long v)
@@ -35,7 +37,8 @@ public:
     void drapeau(bool b) { entier(b ? 1 : 0); }
     void temps(TDateTime t)
     {
-        s_ += TempsVersTexte(t);
+        char tampon[kTailleTexteTemps];
+        s_.append(tampon, TempsVersTampon(t, tampon));
         fin();
     }
 
@@ -44,15 +47,30 @@ private:
     std::string& s_;
 };
 
+// Lines are cut one at a time as they are read: only their number is known
+// beforehand, which is all the count checks need.
 class Lecteur {
 public:
-    explicit Lecteur(std::string_view contenu) : lignes_(DecouperLignes(contenu)) {}
+    explicit Lecteur(std::string_view contenu)
+        : c_(contenu), total_(CompterLignes(contenu))
+    {
+    }
 
     std::string_view ligne()
     {
-        if (i_ >= lignes_.size())
+        if (i_ >= total_)
             throw ErreurIndice(static_cast<long long>(i_));
-        return lignes_[i_++];
+        ++i_;
+        const char* const d = c_.data();
+        const std::size_t n = c_.size();
+        std::size_t f = pos_;
+        while (f < n && d[f] != '\r' && d[f] != '\n')
+            ++f;
+        const std::string_view l(d + pos_, f - pos_);
+        if (f < n && d[f] == '\r' && f + 1 < n && d[f + 1] == '\n')
+            ++f;
+        pos_ = f + 1;
+        return l;
     }
     void sauter() { ligne(); }
     std::string texte() { return std::string(ligne()); }
@@ -94,13 +112,15 @@ public:
     }
     void exiger(std::size_t n) const
     {
-        if (lignes_.size() - i_ < n)
-            throw ErreurIndice(static_cast<long long>(lignes_.size()));
+        if (total_ - i_ < n)
+            throw ErreurIndice(static_cast<long long>(total_));
     }
     std::size_t numero() const { return i_ + 1; }
 
 private:
-    std::vector<std::string_view> lignes_;
+    std::string_view c_;
+    std::size_t total_;
+    std::size_t pos_ = 0;
     std::size_t i_ = 0;
 };
 
@@ -124,8 +144,18 @@ ErreurHoraku CompteRefuse(std::size_t numero, const std::string& quoi)
 
 std::string EcrireEdt(const REdt& e)
 {
+    // Sized once: a large timetable would otherwise be copied at every growth.
+    std::size_t taille = 4096;
+    for (const auto& liste : e.ListesDonnees)
+        for (const std::string& t : liste)
+            taille += t.size() + 2;
+    for (const RJour& jour : e.Jours)
+        for (const RJourSem& js : jour.ParSemaine)
+            for (const RSequence& s : js.Sequences)
+                taille += 2 * (kTailleTexteTemps + 2) + s.Textes[0].size() + s.Textes[1].size() +
+                          s.Textes[2].size() + s.Textes[3].size() + 8 + 13;
     std::string sortie;
-    sortie.reserve(4096);
+    sortie.reserve(taille);
     Ecrivain w(sortie);
     w.texte(kTexteVersion);
     w.texte(kTexteEntete);

@@ -26,10 +26,13 @@ std::string LireFichier(const std::string& chemin)
     std::string contenu;
     struct stat st {};
     if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > 0)
-        contenu.reserve(static_cast<std::size_t>(st.st_size));
-    char tampon[1 << 16];
+        contenu.resize(static_cast<std::size_t>(st.st_size));
+    // Straight into the string; a file that grows meanwhile goes on in chunks.
+    std::size_t lu = 0;
     for (;;) {
-        const ssize_t n = ::read(fd, tampon, sizeof tampon);
+        if (lu == contenu.size())
+            contenu.resize(lu + (1 << 16));
+        const ssize_t n = ::read(fd, contenu.data() + lu, contenu.size() - lu);
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -38,9 +41,10 @@ std::string LireFichier(const std::string& chemin)
         }
         if (n == 0)
             break;
-        contenu.append(tampon, static_cast<std::size_t>(n));
+        lu += static_cast<std::size_t>(n);
     }
     ::close(fd);
+    contenu.resize(lu);
     return contenu;
 }
 
@@ -142,6 +146,33 @@ std::vector<std::string_view> DecouperLignes(std::string_view contenu)
     if (debut < n)
         lignes.emplace_back(d + debut, n - debut);
     return lignes;
+}
+
+std::size_t CompterLignes(std::string_view contenu)
+{
+    // LF ends a line, so does a CR that no LF follows.
+    const auto* const d = reinterpret_cast<const unsigned char*>(contenu.data());
+    const std::size_t n = contenu.size();
+    if (n == 0)
+        return 0;
+    const auto fin = [d](std::size_t i) {
+        return static_cast<unsigned>((d[i] == '\n') | ((d[i] == '\r') & (d[i + 1] != '\n')));
+    };
+    std::size_t fins = 0;
+    std::size_t i = 0;
+    // Blocks of a fixed length, so that the inner loop needs no remainder
+    // and gets vectorised even at -O2.
+    constexpr std::size_t kBloc = 256;
+    for (; i + kBloc < n; i += kBloc) {
+        unsigned bloc = 0;
+        for (std::size_t k = 0; k < kBloc; ++k)
+            bloc += fin(i + k);
+        fins += bloc;
+    }
+    for (; i + 1 < n; ++i)
+        fins += fin(i);
+    // The last byte ends the last line, whether it is a line break or not.
+    return fins + 1;
 }
 
 std::string SansSautDeLigne(std::string_view texte)

@@ -16,6 +16,8 @@ std::string LireFichier(const std::string& chemin);
 void EcrireFichierAtomique(const std::string& chemin, std::string_view contenu);
 // Lines ended by CR LF, LF or a lone CR; a final line break opens no new line.
 std::vector<std::string_view> DecouperLignes(std::string_view contenu);
+// The number of lines DecouperLignes would give, without building them.
+std::size_t CompterLignes(std::string_view contenu);
 // A text that must stay on its line: CR and LF become blanks.
 std::string SansSautDeLigne(std::string_view texte);
 

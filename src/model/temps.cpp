@@ -154,28 +154,54 @@ TDateTime EncoderHeure(int heures, int minutes, int secondes, int millisecondes)
            static_cast<double>(kMsParJour);
 }
 
-std::string TempsVersTexte(TDateTime t)
+namespace {
+
+char* DeuxChiffres(char* p, unsigned v)
 {
+    p[0] = static_cast<char>('0' + v / 10 % 10);
+    p[1] = static_cast<char>('0' + v % 10);
+    return p + 2;
+}
+
+} // namespace
+
+std::size_t TempsVersTampon(TDateTime t, char* tampon)
+{
+    // Written by hand: the writer formats two times per sequence and a
+    // general formatting routine would cost most of the writing time.
     std::int64_t jours = 0, heure = 0;
     DecomposerTemps(t, jours, heure);
-    char tampon[48];
-    const int h = static_cast<int>(heure / 3600000);
-    const int mi = static_cast<int>(heure / 60000 % 60);
-    const int se = static_cast<int>(heure / 1000 % 60);
-    if (jours == 0) {
-        std::snprintf(tampon, sizeof tampon, "%02d:%02d:%02d", h, mi, se);
-        return tampon;
+    char* p = tampon;
+    const bool date = jours != 0;
+    const bool temps = jours == 0 || heure != 0 || jours < 0;
+    if (date) {
+        std::int64_t a = 0;
+        unsigned m = 0, j = 0;
+        CivilDepuisJours(kJour0 + jours, a, m, j);
+        p = DeuxChiffres(p, j);
+        *p++ = '/';
+        p = DeuxChiffres(p, m);
+        *p++ = '/';
+        p = DeuxChiffres(p, static_cast<unsigned>(a / 100));
+        p = DeuxChiffres(p, static_cast<unsigned>(a % 100));
+        if (temps)
+            *p++ = ' ';
     }
-    std::int64_t a = 0;
-    unsigned m = 0, j = 0;
-    CivilDepuisJours(kJour0 + jours, a, m, j);
-    if (heure == 0 && jours > 0) {
-        std::snprintf(tampon, sizeof tampon, "%02u/%02u/%04lld", j, m, static_cast<long long>(a));
-        return tampon;
+    if (temps) {
+        const auto secondes = static_cast<unsigned>(heure / 1000);
+        p = DeuxChiffres(p, secondes / 3600);
+        *p++ = ':';
+        p = DeuxChiffres(p, secondes / 60 % 60);
+        *p++ = ':';
+        p = DeuxChiffres(p, secondes % 60);
     }
-    std::snprintf(tampon, sizeof tampon, "%02u/%02u/%04lld %02d:%02d:%02d", j, m,
-                  static_cast<long long>(a), h, mi, se);
-    return tampon;
+    return static_cast<std::size_t>(p - tampon);
+}
+
+std::string TempsVersTexte(TDateTime t)
+{
+    char tampon[kTailleTexteTemps];
+    return std::string(tampon, TempsVersTampon(t, tampon));
 }
 
 std::string HeureMinuteVersTexte(TDateTime t)
@@ -188,6 +214,20 @@ std::string HeureMinuteVersTexte(TDateTime t)
 
 std::optional<TDateTime> TexteVersTemps(std::string_view texte)
 {
+    // The form the writer gives sequence times, "HH:MM:SS", read directly.
+    if (texte.size() == 8 && texte[2] == ':' && texte[5] == ':') {
+        const auto chiffre = [&texte](std::size_t i) {
+            return static_cast<unsigned>(static_cast<unsigned char>(texte[i]) - '0');
+        };
+        const unsigned c[6] = {chiffre(0), chiffre(1), chiffre(3), chiffre(4), chiffre(6), chiffre(7)};
+        if (c[0] <= 9 && c[1] <= 9 && c[2] <= 9 && c[3] <= 9 && c[4] <= 9 && c[5] <= 9) {
+            const unsigned h = c[0] * 10 + c[1], mi = c[2] * 10 + c[3], se = c[4] * 10 + c[5];
+            if (h > 23 || mi > 59 || se > 59)
+                return std::nullopt;
+            return static_cast<double>((h * 3600 + mi * 60 + se) * 1000) /
+                   static_cast<double>(kMsParJour);
+        }
+    }
     std::string_view s = SansBlancs(texte);
     if (s.empty())
         return std::nullopt;

@@ -3,6 +3,7 @@
 // that a file reads back the same on any machine, whatever its locale.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,6 +23,10 @@ TDateTime EncoderHeure(int heures, int minutes, int secondes = 0, int millisecon
 
 // "HH:MM:SS" below one day, "DD/MM/YYYY" for whole days, else both.
 std::string TempsVersTexte(TDateTime t);
+// The same text into a buffer of at least kTailleTexteTemps bytes, without a
+// terminating zero; answers its length.
+inline constexpr std::size_t kTailleTexteTemps = 20;
+std::size_t TempsVersTampon(TDateTime t, char* tampon);
 // "hh:nn", the hour-label form.
 std::string HeureMinuteVersTexte(TDateTime t);
 // Accepts the three written forms and one-digit hours ("8:30", "8:30:00").

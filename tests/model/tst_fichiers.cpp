@@ -72,6 +72,24 @@ private slots:
         for (std::string_view l : DecouperLignes(s))
             lu << QString::fromLatin1(l.data(), qsizetype(l.size()));
         QCOMPARE(lu, lignes);
+        QCOMPARE(CompterLignes(s), std::size_t(lignes.size()));
+    }
+
+    // Le compte rapide des lignes, par blocs, suit le découpage sur des textes
+    // longs où les fins de ligne tombent partout, aux bords des blocs aussi.
+    void compterLignesLongues()
+    {
+        std::uint32_t etat = 12345;
+        for (int essai = 0; essai < 300; ++essai) {
+            etat = etat * 1664525u + 1013904223u;
+            std::string s(etat % 2000, 'a');
+            for (char& c : s) {
+                etat = etat * 1664525u + 1013904223u;
+                const unsigned r = (etat >> 24) % 8;
+                c = r == 0 ? '\r' : r == 1 ? '\n' : 'a';
+            }
+            QCOMPARE(CompterLignes(s), DecouperLignes(s).size());
+        }
     }
 
     void lireFichier()
