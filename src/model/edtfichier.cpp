@@ -80,7 +80,8 @@ public:
         std::string_view s = l;
         while (!s.empty() && s.front() == ' ')
             s.remove_prefix(1);
-        if (!s.empty() && s.front() == '+')
+        // One sign at most: "+-5" is no number.
+        if (!s.empty() && s.front() == '+' && (s.size() < 2 || s[1] != '-'))
             s.remove_prefix(1);
         long long v = 0;
         const auto r = std::from_chars(s.data(), s.data() + s.size(), v);

@@ -350,6 +350,8 @@ private slots:
         const QString incorrect = QStringLiteral("Fichier Horaku incorrect : la ligne %1 %2.");
         QTest::newRow("entier illisible") << 5 << QByteArray("abc") << -1 << entier.arg("abc");
         QTest::newRow("blanc après l'entier") << 5 << QByteArray("12 ") << -1 << entier.arg("12 ");
+        QTest::newRow("deux signes") << 5 << QByteArray("+-3") << -1 << entier.arg("+-3");
+        QTest::newRow("signe seul") << 5 << QByteArray("-") << -1 << entier.arg("-");
         QTest::newRow("entier hexadécimal") << 5 << QByteArray("0x10") << -1 << entier.arg("0x10");
         QTest::newRow("entier trop grand") << 5 << QByteArray("2147483648") << -1 << entier.arg("2147483648");
         QTest::newRow("couleur vide") << 8 << QByteArray("") << -1 << entier.arg("");
