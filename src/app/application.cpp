@@ -67,7 +67,7 @@ void MessagesDemarrage(QtMsgType type, const QMessageLogContext& contexte, const
                          "Horaku : impossible d'ouvrir l'écran ; sans écran, utilisez horaku-cli.")));
         std::_Exit(1);
     }
-    if (plateforme && type != QtDebugMsg && type != QtInfoMsg)
+    if (plateforme)
         return;
     if (gestionnairePrecedent)
         gestionnairePrecedent(type, contexte, message);

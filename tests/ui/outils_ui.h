@@ -1,0 +1,117 @@
+// Shared by the window tests: a Services that answers from a script and
+// records every box and chooser, a private working folder per test, and a
+// few timetables written to disk.
+#pragma once
+
+#include "classesedt.h"
+#include "edt_test.h"
+#include "services.h"
+#include "variables.h"
+
+#include <QDir>
+#include <QList>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace outils_ui {
+
+using namespace horaku;
+
+class ServicesScriptes final : public Services {
+public:
+    // Answers to the next boxes, in order.  A box asked with no answer left
+    // gets its escape button (Cancel, else No, else OK) and is noted in
+    // `imprevus`.
+    QList<QMessageBox::StandardButton> reponses;
+    // Names for the next choosers; nullopt is Cancel.  An unscripted chooser
+    // is cancelled and noted.
+    QList<std::optional<QString>> noms;
+
+    QList<Question> questions;
+    QList<Selecteur> selecteurs;
+    QStringList imprevus;
+
+    QMessageBox::StandardButton Demander(QWidget*, const Question& question) override
+    {
+        questions.append(question);
+        if (!reponses.isEmpty())
+            return reponses.takeFirst();
+        if (question.boutons & QMessageBox::Cancel) {
+            imprevus << question.texte;
+            return QMessageBox::Cancel;
+        }
+        if (question.boutons & QMessageBox::No) {
+            imprevus << question.texte;
+            return QMessageBox::No;
+        }
+        return QMessageBox::Ok;
+    }
+
+    std::optional<QString> Choisir(QWidget*, const Selecteur& selecteur) override
+    {
+        selecteurs.append(selecteur);
+        if (!noms.isEmpty())
+            return noms.takeFirst();
+        imprevus << QStringLiteral("sélecteur");
+        return std::nullopt;
+    }
+
+    QStringList Textes() const
+    {
+        QStringList t;
+        for (const Question& q : questions)
+            t << q.texte;
+        return t;
+    }
+};
+
+// A fresh working folder for one test; the previous one comes back after.
+class DossierDeTravail {
+public:
+    DossierDeTravail() : precedent_(QDir::currentPath()) { QDir::setCurrent(dossier_.path()); }
+    ~DossierDeTravail() { QDir::setCurrent(precedent_); }
+    DossierDeTravail(const DossierDeTravail&) = delete;
+    DossierDeTravail& operator=(const DossierDeTravail&) = delete;
+
+    QString Chemin(const QString& nom) const { return dossier_.filePath(nom); }
+
+private:
+    QString precedent_;
+    QTemporaryDir dossier_;
+};
+
+// Two days, two week types, texts in every group: a picture of a few hundred pixels.
+inline REdt EdtExemple()
+{
+    using namespace horaku::test;
+    REdt e;
+    e.Titre = "Essai";
+    e.HeureAffichJours = H(12);
+    e.Semaines.push_back(RSemaine{"Sem 2", 0x80FF80});
+    e.AjusterSemaines();
+    Ajouter(e, 0, 0, Seq(H(8), H(9), {"604", "G1", "S4", "Maths"}));
+    Ajouter(e, 0, 1, Seq(H(9), H(10, 30), {"603", "G2", "S12", "Fran\xE7" "ais"}));
+    Ajouter(e, 1, 0, Seq(H(13), H(14), {"501", "", "S1", ""}));
+    return e;
+}
+
+inline QString Ecrire(const REdt& modele, const QString& chemin)
+{
+    REdt e;
+    e.Copier(modele);
+    e.Fichier = chemin.toStdString();
+    e.Enregistrer();
+    return chemin;
+}
+
+// "Horaku.cfg" in the current folder naming `defaut` (empty: none).
+inline void EcrireConfiguration(const QString& defaut)
+{
+    RConfig c;
+    c.EdtDefaut = defaut.toStdString();
+    EcrireConfig(c);
+}
+
+} // namespace outils_ui

@@ -1,0 +1,151 @@
+// The application object: an exception escaping an event handler becomes the
+// French error box and the loop goes on; Qt's own texts are French; the
+// program without a display says so in one French line.
+#include "application.h"
+#include "outils_ui.h"
+
+#include "erreurs.h"
+
+#include <QAbstractButton>
+#include <QProcess>
+#include <QtTest>
+
+using namespace horaku;
+using namespace outils_ui;
+
+namespace {
+
+class Lanceur final : public QObject {
+public:
+    int recus = 0;
+    bool lancerAutre = false;
+
+protected:
+    bool event(QEvent* e) override
+    {
+        if (e->type() != QEvent::User)
+            return QObject::event(e);
+        ++recus;
+        if (lancerAutre)
+            throw 42;
+        throw ErreurHoraku("Impossible de créer le fichier /x/plan.edt");
+    }
+};
+
+} // namespace
+
+class TestApplication : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exceptionMontreeEtBoucleContinue();
+    void boutonsEnFrancais();
+    void absenceAffichage();
+    void programmeSansEcran_data();
+    void programmeSansEcran();
+};
+
+void TestApplication::exceptionMontreeEtBoucleContinue()
+{
+    auto* application = qobject_cast<Application*>(qApp);
+    QVERIFY(application);
+    ServicesScriptes services;
+    application->DefinirServices(&services);
+    Lanceur lanceur;
+
+    QCoreApplication::postEvent(&lanceur, new QEvent(QEvent::User));
+    QTRY_COMPARE(services.questions.size(), 1);
+    QCOMPARE(services.questions[0].texte,
+             QStringLiteral("Impossible de créer le fichier /x/plan.edt"));
+    QCOMPARE(services.questions[0].icone, QMessageBox::Critical);
+    QCOMPARE(services.questions[0].titre, QStringLiteral("Horaku"));
+
+    // The loop still delivers events; an exception without a message shows an empty one.
+    lanceur.lancerAutre = true;
+    QCoreApplication::postEvent(&lanceur, new QEvent(QEvent::User));
+    QTRY_COMPARE(services.questions.size(), 2);
+    QCOMPARE(services.questions[1].texte, QString());
+    QCOMPARE(lanceur.recus, 2);
+    application->DefinirServices(nullptr);
+}
+
+void TestApplication::boutonsEnFrancais()
+{
+    ChargerTraductions(*qApp);
+    QMessageBox boite;
+    boite.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    const auto texte = [&](QMessageBox::StandardButton b) {
+        return boite.button(b)->text().remove(QLatin1Char('&'));
+    };
+    QCOMPARE(texte(QMessageBox::Yes), QStringLiteral("Oui"));
+    QCOMPARE(texte(QMessageBox::No), QStringLiteral("Non"));
+    QCOMPARE(texte(QMessageBox::Cancel), QStringLiteral("Annuler"));
+}
+
+void TestApplication::absenceAffichage()
+{
+    const QByteArray plateforme = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    qunsetenv("QT_QPA_PLATFORM");
+    qunsetenv("DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    const QString sans = AbsenceAffichage();
+    qputenv("DISPLAY", ":0");
+    const QString avec = AbsenceAffichage();
+    qunsetenv("DISPLAY");
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    const QString nomme = AbsenceAffichage();
+    qputenv("QT_QPA_PLATFORM", plateforme);
+    if (!display.isEmpty())
+        qputenv("DISPLAY", display);
+    if (!wayland.isEmpty())
+        qputenv("WAYLAND_DISPLAY", wayland);
+
+    QVERIFY(sans.contains(QStringLiteral("horaku-cli")));
+    QVERIFY(!sans.contains(QLatin1Char('\n')));
+    QVERIFY(avec.isEmpty());
+    QVERIFY(nomme.isEmpty());
+}
+
+void TestApplication::programmeSansEcran_data()
+{
+    QTest::addColumn<QString>("display");
+    QTest::newRow("aucun écran") << QString();
+    QTest::newRow("écran injoignable") << QStringLiteral(":9876");
+}
+
+void TestApplication::programmeSansEcran()
+{
+    QFETCH(QString, display);
+    const QString programme = QStringLiteral(HORAKU_BIN "/horaku");
+    if (!QFile::exists(programme))
+        QSKIP("le programme horaku n'est pas construit");
+    DossierDeTravail dossier;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("DISPLAY"));
+    if (!display.isEmpty())
+        env.insert(QStringLiteral("DISPLAY"), display);
+    QProcess p;
+    p.setProcessEnvironment(env);
+    p.start(programme, {});
+    QVERIFY(p.waitForFinished(30000));
+    QCOMPARE(p.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(p.exitCode(), 1);
+    const QString erreur = QString::fromUtf8(p.readAllStandardError()).trimmed();
+    QVERIFY2(erreur.startsWith(QStringLiteral("Horaku : ")), qPrintable(erreur));
+    QVERIFY2(erreur.contains(QStringLiteral("horaku-cli")), qPrintable(erreur));
+    QCOMPARE(erreur.count(QLatin1Char('\n')), 0);
+    QVERIFY(!QFile::exists(QStringLiteral("Horaku.cfg")));
+}
+
+int main(int argc, char** argv)
+{
+    Application application(argc, argv);
+    TestApplication test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_ui_application.moc"

@@ -1,0 +1,338 @@
+// The main window from start-up to its two states: configuration cases, title,
+// menu, the picture at the client area's corner and the panel at its side.
+#include "outils_ui.h"
+#include "principale.h"
+
+#include "fichiers.h"
+
+#include <QAction>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QtTest>
+
+using namespace horaku;
+using namespace outils_ui;
+
+namespace {
+
+enum class Depart {
+    SansConfiguration,
+    SansDefaut,
+    DefautDisparu,
+    DefautPresent,
+    DefautAutreVersion,
+    DefautIllisible,
+    ConfigurationEtrangere,
+};
+
+QString LigneDefaut()
+{
+    QFile f(QStringLiteral("Horaku.cfg"));
+    if (!f.open(QIODevice::ReadOnly))
+        return QStringLiteral("<absent>");
+    const QList<QByteArray> lignes = f.readAll().split('\n');
+    return lignes.size() < 4 ? QStringLiteral("<court>") : QString::fromUtf8(lignes[3].trimmed());
+}
+
+QString Cadre(const QWidget* w)
+{
+    return QStringLiteral("%1,%2 %3x%4")
+        .arg(w->x())
+        .arg(w->y())
+        .arg(w->width())
+        .arg(w->height());
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Depart)
+
+class TestFenetre : public QObject {
+    Q_OBJECT
+
+private slots:
+    void demarrage_data();
+    void demarrage();
+    void menu_data();
+    void menu();
+    void configurationSuitLEtat();
+    void zoneClient_data();
+    void zoneClient();
+    void panneauSuitLaFenetre();
+    void panneauCacheSansEmploiDuTemps();
+};
+
+void TestFenetre::demarrage_data()
+{
+    QTest::addColumn<Depart>("depart");
+    QTest::addColumn<QStringList>("messages");
+    QTest::addColumn<QString>("titre");
+    QTest::addColumn<bool>("ouvert");
+    QTest::addColumn<bool>("defautGarde");
+
+    const QString illisible = QStringLiteral("'x' n'est pas une valeur entière correcte");
+    QTest::newRow("sans configuration")
+        << Depart::SansConfiguration
+        << QStringList{QStringLiteral("Fichier de configuration absent.\nConfiguration par défaut.")}
+        << "Horaku" << false << false;
+    QTest::newRow("configuration sans défaut")
+        << Depart::SansDefaut << QStringList{} << "Horaku" << false << false;
+    QTest::newRow("défaut disparu, oublié sans message")
+        << Depart::DefautDisparu << QStringList{} << "Horaku" << false << false;
+    QTest::newRow("défaut présent")
+        << Depart::DefautPresent << QStringList{} << "Horaku - plan.edt" << true << true;
+    QTest::newRow("défaut d'une autre version: aucun emploi du temps")
+        << Depart::DefautAutreVersion
+        << QStringList{QStringLiteral("Fichier Horaku : version incorrecte.")} << "Horaku" << false
+        << true;
+    QTest::newRow("défaut illisible: aucun emploi du temps")
+        << Depart::DefautIllisible << QStringList{illisible} << "Horaku" << false << true;
+    QTest::newRow("configuration étrangère")
+        << Depart::ConfigurationEtrangere
+        << QStringList{QStringLiteral("Fichier Horaku : version incorrecte.\nConfiguration par défaut.")}
+        << "Horaku" << false << false;
+}
+
+void TestFenetre::demarrage()
+{
+    QFETCH(Depart, depart);
+    QFETCH(QStringList, messages);
+    QFETCH(QString, titre);
+    QFETCH(bool, ouvert);
+    QFETCH(bool, defautGarde);
+
+    DossierDeTravail dossier;
+    const QString plan = dossier.Chemin(QStringLiteral("plan.edt"));
+    switch (depart) {
+    case Depart::SansConfiguration:
+        break;
+    case Depart::SansDefaut:
+        EcrireConfiguration(QString());
+        break;
+    case Depart::DefautDisparu:
+        EcrireConfiguration(plan);
+        break;
+    case Depart::DefautPresent:
+        Ecrire(EdtExemple(), plan);
+        EcrireConfiguration(plan);
+        break;
+    case Depart::DefautAutreVersion:
+    case Depart::DefautIllisible: {
+        Ecrire(EdtExemple(), plan);
+        QFile f(plan);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QByteArray contenu = f.readAll();
+        f.close();
+        if (depart == Depart::DefautAutreVersion)
+            contenu.replace("Horaku 2.0a", "Horaku 2.0b");
+        else
+            contenu.replace("\r\n0\r\n", "\r\nx\r\n"); // the reserved integer line
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(contenu);
+        f.close();
+        EcrireConfiguration(plan);
+        break;
+    }
+    case Depart::ConfigurationEtrangere: {
+        QFile f(QStringLiteral("Horaku.cfg"));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("Horaku 2.0a\r\nautre chose\r\n\r\n" + plan.toUtf8() + "\r\n");
+        break;
+    }
+    }
+
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+
+    QCOMPARE(services.Textes(), messages);
+    for (const Question& q : services.questions) {
+        QCOMPARE(q.titre, QStringLiteral("Horaku"));
+        QCOMPARE(q.icone, QMessageBox::Critical);
+        QCOMPARE(q.boutons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    }
+    QCOMPARE(fenetre.windowTitle(), titre);
+    QCOMPARE(fenetre.EdtCourant() != nullptr, ouvert);
+    QCOMPARE(fenetre.Panneau()->isVisible(), ouvert);
+    QCOMPARE(fenetre.findChild<QMenu*>(QStringLiteral("MenuConfiguration"))->isEnabled(), ouvert);
+    QCOMPARE(LigneDefaut(), defautGarde ? plan : QString());
+    if (ouvert) {
+        QVERIFY(!fenetre.EdtCourant()->EdtModifie);
+        QVERIFY(!fenetre.Image().isNull());
+    } else {
+        QVERIFY(fenetre.Image().isNull());
+    }
+}
+
+void TestFenetre::menu_data()
+{
+    QTest::addColumn<QString>("nom");
+    QTest::addColumn<QString>("menu");
+    QTest::addColumn<QString>("texte");
+    QTest::addColumn<QKeySequence>("raccourci");
+
+    const auto ligne = [](const char* nom, const char* menu, const char* texte, QKeySequence r) {
+        QTest::newRow(nom) << QString::fromLatin1(nom) << QString::fromLatin1(menu)
+                           << QString::fromUtf8(texte) << r;
+    };
+    ligne("MenuNouveau", "MenuFichier", "Nouveau...", QKeySequence(Qt::CTRL | Qt::Key_N));
+    ligne("MenuOuvrir", "MenuFichier", "Ouvrir...", QKeySequence(Qt::CTRL | Qt::Key_O));
+    ligne("MenuEnregistrer", "MenuFichier", "Enregistrer", QKeySequence(Qt::CTRL | Qt::Key_S));
+    ligne("MenuEnregistrerSous", "MenuFichier", "Enregistrer sous ...",
+          QKeySequence(Qt::CTRL | Qt::Key_E));
+    ligne("MenuSupprimer", "MenuFichier", "Supprimer ...", QKeySequence(Qt::CTRL | Qt::Key_Delete));
+    ligne("MenuEnregistrerImage", "MenuFichier", "Enregistrer l'image ...",
+          QKeySequence(Qt::CTRL | Qt::Key_I));
+    ligne("MenuConfigurationImprimante", "MenuFichier", "Configuration de l'imprimante",
+          QKeySequence());
+    ligne("MenuImprimer", "MenuFichier", "&Imprimer", QKeySequence(Qt::CTRL | Qt::Key_P));
+    ligne("MenuQuitter", "MenuFichier", "&Quitter", QKeySequence(Qt::ALT | Qt::Key_F4));
+    ligne("MenuParametres", "MenuConfiguration", "Paramètres...", QKeySequence(Qt::Key_F2));
+    ligne("MenuDonnees", "MenuConfiguration", "Données...", QKeySequence(Qt::Key_F3));
+    ligne("MenuAideHoraku", "MenuAide", "Aide Horaku", QKeySequence(Qt::Key_F1));
+    ligne("MenuAPropos", "MenuAide", "A propos ...", QKeySequence(Qt::CTRL | Qt::Key_A));
+}
+
+void TestFenetre::menu()
+{
+    QFETCH(QString, nom);
+    QFETCH(QString, menu);
+    QFETCH(QString, texte);
+    QFETCH(QKeySequence, raccourci);
+
+    DossierDeTravail dossier;
+    EcrireConfiguration(QString());
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    auto* action = fenetre.findChild<QAction*>(nom);
+    QVERIFY(action);
+    QCOMPARE(action->text(), texte);
+    QCOMPARE(action->shortcut(), raccourci);
+    auto* conteneur = fenetre.findChild<QMenu*>(menu);
+    QVERIFY(conteneur);
+    QVERIFY(conteneur->actions().contains(action));
+}
+
+void TestFenetre::configurationSuitLEtat()
+{
+    DossierDeTravail dossier;
+    EcrireConfiguration(QString());
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    const QStringList menus{QStringLiteral("Fichier"), QStringLiteral("Configuration"),
+                            QStringLiteral("Aide")};
+    QStringList titres;
+    for (QAction* a : fenetre.menuBar()->actions())
+        titres << a->text();
+    QCOMPARE(titres, menus);
+
+    auto* parametres = fenetre.findChild<QAction*>(QStringLiteral("MenuParametres"));
+    auto* donnees = fenetre.findChild<QAction*>(QStringLiteral("MenuDonnees"));
+    QVERIFY(!parametres->isEnabled());
+    QVERIFY(!donnees->isEnabled());
+
+    auto edt = std::make_unique<REdt>(EdtExemple());
+    fenetre.RendreCourant(std::move(edt));
+    fenetre.ActualiserFenetre();
+    QVERIFY(parametres->isEnabled());
+    QVERIFY(donnees->isEnabled());
+    QCOMPARE(fenetre.windowTitle(), QStringLiteral("Horaku - "));
+
+    QVERIFY(fenetre.FermerEmploiDuTemps());
+    QVERIFY(!parametres->isEnabled());
+    QCOMPARE(fenetre.windowTitle(), QStringLiteral("Horaku"));
+    QVERIFY(services.questions.isEmpty());
+}
+
+void TestFenetre::zoneClient_data()
+{
+    QTest::addColumn<QString>("exemple");
+    QTest::newRow("petit emploi du temps d'essai") << QString();
+    QTest::newRow("examples/petit.edt") << QStringLiteral("petit.edt");
+    QTest::newRow("examples/realiste.edt") << QStringLiteral("realiste.edt");
+}
+
+void TestFenetre::zoneClient()
+{
+    QFETCH(QString, exemple);
+    DossierDeTravail dossier;
+    const QString plan = dossier.Chemin(QStringLiteral("plan.edt"));
+    if (exemple.isEmpty())
+        Ecrire(EdtExemple(), plan);
+    else
+        QVERIFY(QFile::copy(QStringLiteral(HORAKU_SOURCES "/examples/") + exemple, plan));
+    EcrireConfiguration(plan);
+
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    QVERIFY(services.questions.isEmpty());
+    const QImage image = fenetre.Image();
+    QVERIFY(!image.isNull());
+
+    QWidget* client = fenetre.centralWidget();
+    QTRY_COMPARE(client->size(), image.size() + QSize(1, 1));
+    auto* imageEdT = fenetre.findChild<QLabel*>(QStringLiteral("ImageEdT"));
+    QCOMPARE(Cadre(imageEdT),
+             QStringLiteral("0,0 %1x%2").arg(image.width()).arg(image.height()));
+
+    // What the client area shows: the picture, then one white column and row.
+    const QImage vue = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    QCOMPARE(vue.size(), image.size() + QSize(1, 1));
+    QCOMPARE(vue.copy(QRect(QPoint(0, 0), image.size())), image);
+    for (int y = 0; y <= image.height(); ++y)
+        QCOMPARE(vue.pixel(image.width(), y), qRgb(255, 255, 255));
+    for (int x = 0; x <= image.width(); ++x)
+        QCOMPARE(vue.pixel(x, image.height()), qRgb(255, 255, 255));
+}
+
+void TestFenetre::panneauSuitLaFenetre()
+{
+    DossierDeTravail dossier;
+    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
+    EcrireConfiguration(plan);
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    TFiche_Panneau* panneau = fenetre.Panneau();
+    QVERIFY(panneau->isVisible());
+    QCOMPARE(panneau->windowTitle(), QStringLiteral("Affichage"));
+    QCOMPARE(panneau->size(), QSize(110, 185));
+    QVERIFY(panneau->windowFlags() & Qt::Tool);
+    QVERIFY(!(panneau->windowFlags() & Qt::WindowCloseButtonHint));
+
+    const auto aDroite = [&] {
+        const QRect f = fenetre.frameGeometry();
+        return panneau->frameGeometry().topLeft() == QPoint(f.left() + f.width(), f.top());
+    };
+    QTRY_VERIFY(aDroite());
+    fenetre.move(37, 55);
+    QTRY_VERIFY(aDroite());
+    QCOMPARE(panneau->frameGeometry().top(), fenetre.frameGeometry().top());
+    fenetre.resize(fenetre.width() + 40, fenetre.height());
+    QTRY_VERIFY(aDroite());
+}
+
+void TestFenetre::panneauCacheSansEmploiDuTemps()
+{
+    DossierDeTravail dossier;
+    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
+    EcrireConfiguration(plan);
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    QVERIFY(fenetre.Panneau()->isVisible());
+    QVERIFY(fenetre.FermerEmploiDuTemps());
+    QVERIFY(!fenetre.Panneau()->isVisible());
+    QVERIFY(fenetre.Image().isNull());
+    QVERIFY(fenetre.findChild<QLabel*>(QStringLiteral("ImageEdT"))->pixmap().isNull());
+}
+
+QTEST_MAIN(TestFenetre)
+#include "tst_ui_fenetre.moc"

@@ -1,0 +1,238 @@
+// Printing and export: the printed size at the printer's resolution, the page
+// of a real PDF print job, the missing printer, and the picture chooser.
+#include "outils_ui.h"
+#include "principale.h"
+
+#include "erreurs.h"
+#include "impression.h"
+
+#include <QAction>
+#include <QFile>
+#include <QPainter>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QRegularExpression>
+#include <QtTest>
+
+using namespace horaku;
+using namespace outils_ui;
+
+namespace {
+
+// The content streams of a PDF, inflated.
+QList<QByteArray> Flux(const QByteArray& pdf)
+{
+    QList<QByteArray> flux;
+    qsizetype i = 0;
+    while ((i = pdf.indexOf("stream\n", i)) >= 0) {
+        const qsizetype debut = i + 7;
+        const qsizetype fin = pdf.indexOf("endstream", debut);
+        if (fin < 0)
+            break;
+        const QByteArray brut = pdf.mid(debut, fin - debut);
+        // qUncompress wants the expected size first; zlib data follows.
+        QByteArray entete(4, '\0');
+        const quint32 taille = 1u << 24;
+        for (int k = 0; k < 4; ++k)
+            entete[k] = static_cast<char>((taille >> (24 - 8 * k)) & 0xFF);
+        const QByteArray clair = qUncompress(entete + brut);
+        flux << (clair.isEmpty() ? brut : clair);
+        i = fin + 9; // past "endstream", which holds "stream" too
+    }
+    return flux;
+}
+
+QImage ImageDeTest(int largeur, int hauteur)
+{
+    QImage image(largeur, hauteur, QImage::Format_RGB32);
+    image.fill(qRgb(200, 30, 60));
+    return image;
+}
+
+} // namespace
+
+class TestImpression : public QObject {
+    Q_OBJECT
+
+private slots:
+    void tailleImprimee_data();
+    void tailleImprimee();
+    void imageAvecMarge();
+    void impressionPdf();
+    void aucuneImprimante();
+    void exporter_data();
+    void exporter();
+    void exporterAnnule();
+};
+
+void TestImpression::tailleImprimee_data()
+{
+    QTest::addColumn<QSize>("pixels");
+    QTest::addColumn<int>("dpiX");
+    QTest::addColumn<int>("dpiY");
+    QTest::addColumn<QSize>("points");
+
+    QTest::newRow("481 px à 600 dpi: 3006,25 arrondi") << QSize(481, 97) << 600 << 600
+                                                       << QSize(3006, 606);
+    QTest::newRow("écran: rien ne change") << QSize(481, 97) << 96 << 96 << QSize(481, 97);
+    QTest::newRow("300 dpi: moitié arrondie au-dessus") << QSize(3, 1) << 300 << 300
+                                                         << QSize(9, 3);
+    QTest::newRow("résolutions différentes") << QSize(100, 100) << 600 << 300 << QSize(625, 313);
+    QTest::newRow("72 dpi réduit") << QSize(481, 3) << 72 << 72 << QSize(361, 2);
+}
+
+void TestImpression::tailleImprimee()
+{
+    QFETCH(QSize, pixels);
+    QFETCH(int, dpiX);
+    QFETCH(int, dpiY);
+    QFETCH(QSize, points);
+    QCOMPARE(TailleImprimee(pixels, dpiX, dpiY), points);
+}
+
+void TestImpression::imageAvecMarge()
+{
+    const QImage image = ImageDeTest(5, 3);
+    const QImage page = ImageAvecMarge(image);
+    QCOMPARE(page.size(), QSize(6, 4));
+    QCOMPARE(page.copy(0, 0, 5, 3), image);
+    for (int y = 0; y < 4; ++y)
+        QCOMPARE(page.pixel(5, y), qRgb(255, 255, 255));
+    for (int x = 0; x < 6; ++x)
+        QCOMPARE(page.pixel(x, 3), qRgb(255, 255, 255));
+}
+
+void TestImpression::impressionPdf()
+{
+    DossierDeTravail dossier;
+    QPrinter imprimante(QPrinter::HighResolution);
+    imprimante.setOutputFormat(QPrinter::PdfFormat);
+    imprimante.setResolution(600);
+    const QString sortie = dossier.Chemin(QStringLiteral("page.pdf"));
+    imprimante.setOutputFileName(sortie);
+
+    ImprimerImage(ImageDeTest(480, 200), imprimante);
+
+    QFile f(sortie);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray pdf = f.readAll();
+    QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
+    // The image object holds the picture and its margin, pixel for pixel.
+    QVERIFY(pdf.contains("/Width 481"));
+    QVERIFY(pdf.contains("/Height 201"));
+    // Lossless: the picture's texts must not blur.
+    QVERIFY(!pdf.contains("/DCTDecode"));
+    // The page's transforms, multiplied from the page down to the image,
+    // make it 3006 × 1256 dots of 1/600 inch (the first one turns dots into
+    // points), starting at the printable area's corner.
+    const QRegularExpression cm(QStringLiteral(
+        "([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) cm"));
+    bool trouve = false;
+    for (const QByteArray& flux : Flux(pdf)) {
+        const QString texte = QString::fromLatin1(flux);
+        if (!texte.contains(QLatin1String("/Im")))
+            continue;
+        trouve = true;
+        // The first transform turns dots into points; the others, from the
+        // page down to the image, place the image's unit square in dots.
+        QTransform enPoints;
+        bool premiere = true;
+        for (auto it = cm.globalMatch(texte.left(texte.indexOf(QLatin1String("/Im"))));
+             it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const QTransform t(m.captured(1).toDouble(), m.captured(2).toDouble(),
+                               m.captured(3).toDouble(), m.captured(4).toDouble(),
+                               m.captured(5).toDouble(), m.captured(6).toDouble());
+            if (!premiere)
+                enPoints = t * enPoints;
+            premiere = false;
+        }
+        const QRectF place = enPoints.mapRect(QRectF(0, 0, 1, 1));
+        QCOMPARE(qRound(place.width()), 3006);
+        QCOMPARE(qRound(place.height()), 1256);
+        QCOMPARE(qRound(place.left()), 0);
+        QCOMPARE(qRound(place.top()), 0);
+    }
+    QVERIFY2(trouve, "aucune image dessinée dans la page");
+}
+
+void TestImpression::aucuneImprimante()
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        QSKIP("une imprimante est installée sur cette machine");
+    QPrinter imprimante;
+    try {
+        ImprimerImage(ImageDeTest(10, 10), imprimante);
+        QFAIL("l'impression aurait dû échouer");
+    } catch (const ErreurHoraku& e) {
+        QCOMPARE(QString::fromUtf8(e.what()),
+                 QStringLiteral("Aucune imprimante par défaut sélectionnée"));
+    }
+}
+
+void TestImpression::exporter_data()
+{
+    QTest::addColumn<QString>("tape");
+    QTest::addColumn<QString>("ecrit");
+    QTest::addColumn<QByteArray>("debut");
+
+    QTest::newRow("sans extension: GIF") << "image" << "image.gif" << QByteArray("GIF8");
+    QTest::newRow("GIF") << "image.gif" << "image.gif" << QByteArray("GIF8");
+    QTest::newRow("BMP") << "image.bmp" << "image.bmp" << QByteArray("BM");
+}
+
+void TestImpression::exporter()
+{
+    QFETCH(QString, tape);
+    QFETCH(QString, ecrit);
+    QFETCH(QByteArray, debut);
+
+    DossierDeTravail dossier;
+    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
+    EcrireConfiguration(plan);
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    const QImage image = fenetre.Image();
+    const qint64 cle = image.cacheKey();
+    services.noms = {dossier.Chemin(tape)};
+
+    fenetre.findChild<QAction*>(QStringLiteral("MenuEnregistrerImage"))->trigger();
+
+    QVERIFY(services.questions.isEmpty());
+    const Selecteur& s = services.selecteurs.front();
+    QCOMPARE(s.sorte, Selecteur::EnregistrerImage);
+    QCOMPARE(s.titre, QStringLiteral("Sauvegarde de l'emploi du temps"));
+    QCOMPARE(s.filtres, QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp)"));
+    QCOMPARE(s.suffixe, QStringLiteral("gif"));
+    QVERIFY(s.confirmerRemplacement);
+    QFile f(dossier.Chemin(ecrit));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QVERIFY(f.readAll().startsWith(debut));
+    const QImage relue(dossier.Chemin(ecrit));
+    QCOMPARE(relue.size(), image.size());
+    QVERIFY(fenetre.Image().cacheKey() != cle); // redrawn after the export
+    QVERIFY(!fenetre.EdtCourant()->EdtModifie);
+}
+
+void TestImpression::exporterAnnule()
+{
+    DossierDeTravail dossier;
+    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
+    EcrireConfiguration(plan);
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    const qint64 cle = fenetre.Image().cacheKey();
+    const QStringList avant = QDir().entryList(QDir::Files);
+    services.noms = {std::nullopt};
+    fenetre.findChild<QAction*>(QStringLiteral("MenuEnregistrerImage"))->trigger();
+    QCOMPARE(fenetre.Image().cacheKey(), cle);
+    QCOMPARE(QDir().entryList(QDir::Files), avant);
+    QVERIFY(services.questions.isEmpty());
+}
+
+QTEST_MAIN(TestImpression)
+#include "tst_ui_impression.moc"
