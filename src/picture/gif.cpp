@@ -83,10 +83,10 @@ public:
         LirePixels([&](std::uint32_t c, std::uint32_t n) {
             if (gardees_) {
                 if (suites_.size() < limite_) {
-                    suites_.push_back({c, n});
+                    suites_.push_back(static_cast<std::uint64_t>(n) << 32 | c);
                 } else {
                     gardees_ = false;
-                    std::vector<Suite>().swap(suites_);
+                    std::vector<std::uint64_t>().swap(suites_);
                 }
             }
             f(c, n);
@@ -97,19 +97,14 @@ public:
     template <class F> void Parcourir(F&& f) const
     {
         if (gardees_) {
-            for (const Suite& s : suites_)
-                f(s.couleur, s.longueur);
+            for (const std::uint64_t s : suites_)
+                f(static_cast<std::uint32_t>(s), static_cast<std::uint32_t>(s >> 32));
         } else {
             LirePixels(f);
         }
     }
 
 private:
-    struct Suite {
-        std::uint32_t couleur;
-        std::uint32_t longueur;
-    };
-
     template <class F> void LirePixels(F&& f) const
     {
         constexpr std::uint32_t kMaxLongueur = 0xFFFFFFFF;
@@ -138,7 +133,7 @@ private:
     int largeur_, hauteur_, pas_;
     std::size_t limite_;
     bool gardees_ = false;
-    std::vector<Suite> suites_;
+    std::vector<std::uint64_t> suites_; // length << 32 | colour
 };
 
 // Colour tree of depth 8.  Nodes live in one array and are linked by index;
@@ -549,15 +544,13 @@ ImageGif ReduireGif(const std::uint32_t* pixels, int largeur, int hauteur, int p
 
     image.largeur = largeur;
     image.hauteur = hauteur;
-    image.indices.resize(static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur));
-    std::uint8_t* sortie = image.indices.data();
+    image.indices.reserve(static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur));
     const int transparent = image.transparent;
     suites.Parcourir([&](std::uint32_t c, std::uint32_t n) {
         const int entree = c == kBlanc && transparent >= 0
                                ? transparent
                                : rang[static_cast<std::size_t>(proche(c))];
-        std::memset(sortie, entree, n);
-        sortie += n;
+        image.indices.insert(image.indices.end(), n, static_cast<std::uint8_t>(entree));
     });
     return image;
 }
