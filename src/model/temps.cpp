@@ -219,7 +219,8 @@ std::optional<TDateTime> TexteVersTemps(std::string_view texte)
         const auto chiffre = [&texte](std::size_t i) {
             return static_cast<unsigned>(static_cast<unsigned char>(texte[i]) - '0');
         };
-        const unsigned c[6] = {chiffre(0), chiffre(1), chiffre(3), chiffre(4), chiffre(6), chiffre(7)};
+        const unsigned c[6] = {chiffre(0), chiffre(1), chiffre(3),
+                               chiffre(4), chiffre(6), chiffre(7)};
         if (c[0] <= 9 && c[1] <= 9 && c[2] <= 9 && c[3] <= 9 && c[4] <= 9 && c[5] <= 9) {
             const unsigned h = c[0] * 10 + c[1], mi = c[2] * 10 + c[3], se = c[4] * 10 + c[5];
             if (h > 23 || mi > 59 || se > 59)

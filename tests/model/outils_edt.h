@@ -51,7 +51,9 @@ inline bool MemeSeconde(double a, double b)
 // fichier conserve ; vide s'il n'y en a pas.
 inline QString Difference(const REdt& a, const REdt& b)
 {
-    const auto q = [](const std::string& s) { return QString::fromLatin1(s.data(), qsizetype(s.size())); };
+    const auto q = [](const std::string& s) {
+        return QString::fromLatin1(s.data(), qsizetype(s.size()));
+    };
 #define HK_PAREIL(x)                                                                              \
     if (!(a.x == b.x))                                                                            \
         return QStringLiteral(#x);
@@ -107,9 +109,15 @@ inline QString Difference(const REdt& a, const REdt& b)
                 return QStringLiteral("Jours[%1].ParSemaine[%2].size").arg(d).arg(k);
             for (std::size_t i = 0; i < sa.size(); ++i) {
                 if (!MemeSeconde(sa[i].Debut, sb[i].Debut) || !MemeSeconde(sa[i].Fin, sb[i].Fin))
-                    return QStringLiteral("heures de Jours[%1].ParSemaine[%2][%3]").arg(d).arg(k).arg(i);
+                    return QStringLiteral("heures de Jours[%1].ParSemaine[%2][%3]")
+                        .arg(d)
+                        .arg(k)
+                        .arg(i);
                 if (sa[i].Textes != sb[i].Textes)
-                    return QStringLiteral("textes de Jours[%1].ParSemaine[%2][%3]").arg(d).arg(k).arg(i);
+                    return QStringLiteral("textes de Jours[%1].ParSemaine[%2][%3]")
+                        .arg(d)
+                        .arg(k)
+                        .arg(i);
             }
         }
     }
@@ -168,7 +176,8 @@ inline REdt EdtVarie(unsigned graine, int semaines = 3, int sequencesMax = 4)
     e.HeureAffichJours = horaku::EncoderHeure(int(h(24)), int(h(60)), int(h(60)));
     e.Semaines.clear();
     for (int i = 0; i < semaines; ++i)
-        e.Semaines.push_back({h.texte(10), static_cast<std::int32_t>(h(0x1000000)) - (i == 1 ? 0x7FFFFFFF : 0)});
+        e.Semaines.push_back(
+            {h.texte(10), static_cast<std::int32_t>(h(0x1000000)) - (i == 1 ? 0x7FFFFFFF : 0)});
     for (auto& l : e.Libelles) {
         l.Libelle = h.texte(8);
         l.Exemple = h.texte(8);

@@ -34,7 +34,8 @@ private slots:
             QCOMPARE(p.Couleur, 0);
             QCOMPARE(p.Jeu, std::uint8_t(1));
             QVERIFY(!p.Gras && !p.Italique && !p.Souligne && !p.Barre);
-            QCOMPARE(p.Orientation, 0); // l'heure n'est tournée qu'à la lecture ou par les paramètres
+            QCOMPARE(p.Orientation,
+                     0); // l'heure n'est tournée qu'à la lecture ou par les paramètres
         }
         const RPolice& web = e.Libelles[LibWeb].Police;
         QCOMPARE(web.Nom, std::string("Times New Roman"));
@@ -42,7 +43,8 @@ private slots:
         QCOMPARE(web.Couleur, 0xFF0000);
         QCOMPARE(e.Libelles[7].Exemple, std::string("Inutilis\xE9"));
         QCOMPARE(e.Jours.size(), std::size_t(7));
-        const char* noms[] = {"Lundi", "Mardi", "Mercredi", "Jeudi", "Vendredi", "Samedi", "Dimanche"};
+        const char* noms[] = {"Lundi",    "Mardi",  "Mercredi", "Jeudi",
+                              "Vendredi", "Samedi", "Dimanche"};
         for (std::size_t j = 0; j < 7; ++j) {
             QCOMPARE(e.Jours[j].Nom, std::string(noms[j]));
             QCOMPARE(e.Jours[j].Affiche, 1);

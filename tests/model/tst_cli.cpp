@@ -183,8 +183,9 @@ private slots:
         QCOMPARE(Cles(o["semaines"][0].toObject()), Triees({"nom", "couleur"}));
         QCOMPARE(o["libelles"].toArray().size(), 9);
         QCOMPARE(Cles(o["libelles"][0].toObject()), Triees({"libelle", "exemple", "police"}));
-        QCOMPARE(Cles(o["libelles"][0]["police"].toObject()),
-                 Triees({"nom", "taille", "couleur", "gras", "italique", "souligne", "barre", "jeu"}));
+        QCOMPARE(
+            Cles(o["libelles"][0]["police"].toObject()),
+            Triees({"nom", "taille", "couleur", "gras", "italique", "souligne", "barre", "jeu"}));
         QCOMPARE(o["listesDonnees"].toArray().size(), 4);
         QCOMPARE(o["jours"].toArray().size(), 7);
         QCOMPARE(Cles(o["jours"][0].toObject()), Triees({"affiche", "parSemaine"}));
@@ -212,19 +213,22 @@ private slots:
     // Les cas limites du format, vus à travers verifier.
     void casLimites()
     {
-        const QJsonObject police8 = verifier(Modifie(68, "Courier"))["libelles"][8]["police"].toObject();
+        const QJsonObject police8 =
+            verifier(Modifie(68, "Courier"))["libelles"][8]["police"].toObject();
         QCOMPARE(police8["nom"].toString(), "Times New Roman");
         QCOMPARE(police8["taille"].toInt(), 8);
         QCOMPARE(police8["couleur"].toInteger(), 0xFF0000);
 
-        const QJsonObject italique = verifier(Modifie(22, "0100"))["libelles"][1]["police"].toObject();
+        const QJsonObject italique =
+            verifier(Modifie(22, "0100"))["libelles"][1]["police"].toObject();
         QVERIFY(!italique["gras"].toBool() && italique["italique"].toBool());
         QVERIFY(!italique["souligne"].toBool() && !italique["barre"].toBool());
         const QJsonObject gras = verifier(Modifie(22, "1"))["libelles"][1]["police"].toObject();
         QVERIFY(gras["gras"].toBool() && !gras["italique"].toBool());
 
         QCOMPARE(verifier(Modifie(73, "0"))["dureeSeq"].toInteger(), 1);
-        QCOMPARE(verifier(Modifie(82, "01/01/2000 18:30:00"))["heureAffichJours"].toString(), "18:30:00");
+        QCOMPARE(verifier(Modifie(82, "01/01/2000 18:30:00"))["heureAffichJours"].toString(),
+                 "18:30:00");
         QCOMPARE(verifier(Modifie(2, "autre en-tête"))["titre"].toString(), QString());
         QCOMPARE(verifier(Modifie(3, "\xE9t\xE9 \x80 \x9C"))["titre"].toString(), "été € œ");
         QCOMPARE(verifier(Modifie(4, "a\"b\\c\td"))["motDePasse"].toString(), "a\"b\\c\td");
@@ -257,19 +261,37 @@ private slots:
     {
         QTest::addColumn<QByteArray>("contenu");
         QTest::addColumn<QByteArray>("message");
-        QTest::newRow("fichier absent") << QByteArray() << QByteArray("Indice de liste hors limites (0)");
-        QTest::newRow("fichier vide") << QByteArray("") << QByteArray("Indice de liste hors limites (0)");
-        QTest::newRow("version") << Modifie(1, "Horaku 2.0") << QByteArray("Fichier Horaku : version incorrecte.");
-        QTest::newRow("entier") << Modifie(5, "abc") << QByteArray("'abc' n'est pas une valeur entière correcte");
-        QTest::newRow("entier accentué") << Modifie(5, "\xE9") << QByteArray("'é' n'est pas une valeur entière correcte");
-        QTest::newRow("heure") << Modifie(82, "8h30") << QByteArray("'8h30' ne correspond pas à une date et une heure correctes");
-        QTest::newRow("fichier court") << Modifie(0, "", 100) << QByteArray("Indice de liste hors limites (100)");
-        QTest::newRow("compte absurde") << Modifie(6, "2000000000") << QByteArray("Indice de liste hors limites (109)");
-        QTest::newRow("séquences absurdes") << Modifie(96, "2147483647") << QByteArray("Indice de liste hors limites (109)");
-        QTest::newRow("aucune semaine") << Modifie(6, "0") << QByteArray("Fichier Horaku incorrect : la ligne 6 n'annonce aucun type de semaine.");
-        QTest::newRow("compte négatif") << Modifie(90, "-1") << QByteArray("Fichier Horaku incorrect : la ligne 90 donne un nombre négatif (-1).");
-        QTest::newRow("huit polices") << Modifie(9, "8") << QByteArray("Fichier Horaku incorrect : la ligne 9 annonce 8 polices au lieu de 9.");
-        QTest::newRow("six jours") << Modifie(94, "6") << QByteArray("Fichier Horaku incorrect : la ligne 94 annonce 6 jours au lieu de 7.");
+        QTest::newRow("fichier absent")
+            << QByteArray() << QByteArray("Indice de liste hors limites (0)");
+        QTest::newRow("fichier vide")
+            << QByteArray("") << QByteArray("Indice de liste hors limites (0)");
+        QTest::newRow("version") << Modifie(1, "Horaku 2.0")
+                                 << QByteArray("Fichier Horaku : version incorrecte.");
+        QTest::newRow("entier") << Modifie(5, "abc")
+                                << QByteArray("'abc' n'est pas une valeur entière correcte");
+        QTest::newRow("entier accentué")
+            << Modifie(5, "\xE9") << QByteArray("'é' n'est pas une valeur entière correcte");
+        QTest::newRow("heure") << Modifie(82, "8h30")
+                               << QByteArray(
+                                      "'8h30' ne correspond pas à une date et une heure correctes");
+        QTest::newRow("fichier court")
+            << Modifie(0, "", 100) << QByteArray("Indice de liste hors limites (100)");
+        QTest::newRow("compte absurde")
+            << Modifie(6, "2000000000") << QByteArray("Indice de liste hors limites (109)");
+        QTest::newRow("séquences absurdes")
+            << Modifie(96, "2147483647") << QByteArray("Indice de liste hors limites (109)");
+        QTest::newRow("aucune semaine")
+            << Modifie(6, "0")
+            << QByteArray("Fichier Horaku incorrect : la ligne 6 n'annonce aucun type de semaine.");
+        QTest::newRow("compte négatif")
+            << Modifie(90, "-1")
+            << QByteArray("Fichier Horaku incorrect : la ligne 90 donne un nombre négatif (-1).");
+        QTest::newRow("huit polices")
+            << Modifie(9, "8")
+            << QByteArray("Fichier Horaku incorrect : la ligne 9 annonce 8 polices au lieu de 9.");
+        QTest::newRow("six jours")
+            << Modifie(94, "6")
+            << QByteArray("Fichier Horaku incorrect : la ligne 94 annonce 6 jours au lieu de 7.");
     }
     void erreurs()
     {

@@ -61,7 +61,8 @@ private slots:
     void signature()
     {
         QCOMPARE(kSignature.size(), 17);
-        QVERIFY(!kSignature.contains('\r') && !kSignature.contains('\n') && !kSignature.contains('\0'));
+        QVERIFY(!kSignature.contains('\r') && !kSignature.contains('\n') &&
+                !kSignature.contains('\0'));
     }
 
     void absent()
@@ -85,10 +86,14 @@ private slots:
         QTest::addColumn<QByteArray>("contenu");
         QTest::addColumn<QByteArray>("edtDefaut");
         QTest::newRow("sans défaut") << Fichier("", "") << QByteArray();
-        QTest::newRow("chemin") << Fichier("", "/home/moi/été.edt") << QByteArray("/home/moi/été.edt");
-        QTest::newRow("ligne 3 ignorée") << Fichier("n'importe quoi", "/a.edt") << QByteArray("/a.edt");
-        QTest::newRow("fins LF") << QByteArray(kVersion + "\n" + kSignature + "\n\n/b.edt") << QByteArray("/b.edt");
-        QTest::newRow("lignes en trop") << QByteArray(Fichier("", "/c.edt") + "reste\r\n") << QByteArray("/c.edt");
+        QTest::newRow("chemin") << Fichier("", "/home/moi/été.edt")
+                                << QByteArray("/home/moi/été.edt");
+        QTest::newRow("ligne 3 ignorée")
+            << Fichier("n'importe quoi", "/a.edt") << QByteArray("/a.edt");
+        QTest::newRow("fins LF") << QByteArray(kVersion + "\n" + kSignature + "\n\n/b.edt")
+                                 << QByteArray("/b.edt");
+        QTest::newRow("lignes en trop")
+            << QByteArray(Fichier("", "/c.edt") + "reste\r\n") << QByteArray("/c.edt");
     }
     void lu()
     {
@@ -113,11 +118,16 @@ private slots:
         dernier[16] = char(dernier[16] + 1);
         QByteArray milieu = kSignature;
         milieu[8] = 'x';
-        QTest::newRow("signature, premier octet") << Fichier("", "/a.edt").replace(kSignature, premier);
-        QTest::newRow("signature, dernier octet") << Fichier("", "/a.edt").replace(kSignature, dernier);
-        QTest::newRow("signature, octet du milieu") << Fichier("", "/a.edt").replace(kSignature, milieu);
-        QTest::newRow("signature tronquée") << Fichier("", "/a.edt").replace(kSignature, kSignature.left(16));
-        QTest::newRow("signature prolongée") << Fichier("", "/a.edt").replace(kSignature, kSignature + " ");
+        QTest::newRow("signature, premier octet")
+            << Fichier("", "/a.edt").replace(kSignature, premier);
+        QTest::newRow("signature, dernier octet")
+            << Fichier("", "/a.edt").replace(kSignature, dernier);
+        QTest::newRow("signature, octet du milieu")
+            << Fichier("", "/a.edt").replace(kSignature, milieu);
+        QTest::newRow("signature tronquée")
+            << Fichier("", "/a.edt").replace(kSignature, kSignature.left(16));
+        QTest::newRow("signature prolongée")
+            << Fichier("", "/a.edt").replace(kSignature, kSignature + " ");
         QTest::newRow("version") << Fichier("", "/a.edt").replace("2.0a", "2.0A");
         QTest::newRow("deux lignes étrangères") << QByteArray("a\r\nb\r\n");
     }
@@ -141,8 +151,10 @@ private slots:
         QTest::newRow("vide") << QByteArray() << 0;
         QTest::newRow("une ligne") << QByteArray("Horaku 2.0a\r\n") << 1;
         QTest::newRow("une ligne étrangère") << QByteArray("x") << 1;
-        QTest::newRow("deux lignes justes") << QByteArray(kVersion + "\r\n" + kSignature + "\r\n") << 3;
-        QTest::newRow("trois lignes justes") << QByteArray(kVersion + "\r\n" + kSignature + "\r\n\r\n") << 3;
+        QTest::newRow("deux lignes justes")
+            << QByteArray(kVersion + "\r\n" + kSignature + "\r\n") << 3;
+        QTest::newRow("trois lignes justes")
+            << QByteArray(kVersion + "\r\n" + kSignature + "\r\n\r\n") << 3;
     }
     // L'erreur d'indice, sans rien changer ni au fichier ni au défaut.
     void fichierCourt()
@@ -155,7 +167,8 @@ private slots:
             LireConfig(c);
             QFAIL("aucune erreur");
         } catch (const ErreurHoraku& e) {
-            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Indice de liste hors limites (%1)").arg(indice));
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("Indice de liste hors limites (%1)").arg(indice));
         }
         QVERIFY(c.EdtDefaut.empty());
         QCOMPARE(Lire(), contenu);
@@ -166,8 +179,10 @@ private slots:
         QTest::addColumn<QByteArray>("edtDefaut");
         QTest::addColumn<QByteArray>("ligne4");
         QTest::newRow("vide") << QByteArray() << QByteArray();
-        QTest::newRow("chemin") << QByteArray("/srv/edt/2024.edt") << QByteArray("/srv/edt/2024.edt");
-        QTest::newRow("fin de ligne dans le chemin") << QByteArray("/a\nb\r.edt") << QByteArray("/a b .edt");
+        QTest::newRow("chemin") << QByteArray("/srv/edt/2024.edt")
+                                << QByteArray("/srv/edt/2024.edt");
+        QTest::newRow("fin de ligne dans le chemin")
+            << QByteArray("/a\nb\r.edt") << QByteArray("/a b .edt");
     }
     // La ligne 3 d'un fichier existant disparaît à la réécriture.
     void ecrire()
@@ -202,7 +217,8 @@ private slots:
             EcrireConfig(c);
             QFAIL("aucune erreur");
         } catch (const ErreurHoraku& e) {
-            QCOMPARE(QString::fromUtf8(e.what()), QStringLiteral("Impossible de créer le fichier Horaku.cfg"));
+            QCOMPARE(QString::fromUtf8(e.what()),
+                     QStringLiteral("Impossible de créer le fichier Horaku.cfg"));
         }
         QVERIFY(c.ConfigModifiee);
     }

@@ -89,7 +89,8 @@ private slots:
         QTest::newRow("forme trop longue") << QByteArray("\xC0\xAF") << QByteArray("??");
         QTest::newRow("forme trop longue de A") << QByteArray("\xC1\x81") << QByteArray("??");
         QTest::newRow("demi-codet") << QByteArray("\xED\xA0\x80") << QByteArray("???");
-        QTest::newRow("au-delà de U+10FFFF") << QByteArray("\xF4\x90\x80\x80") << QByteArray("????");
+        QTest::newRow("au-delà de U+10FFFF")
+            << QByteArray("\xF4\x90\x80\x80") << QByteArray("????");
         QTest::newRow("octet de suite seul") << QByteArray("\x80") << QByteArray("?");
         QTest::newRow("vide") << QByteArray() << QByteArray();
     }
@@ -97,7 +98,8 @@ private slots:
     {
         QFETCH(QByteArray, utf8);
         QFETCH(QByteArray, cp1252);
-        const std::string r = Utf8VersCp1252(std::string_view(utf8.constData(), std::size_t(utf8.size())));
+        const std::string r =
+            Utf8VersCp1252(std::string_view(utf8.constData(), std::size_t(utf8.size())));
         QCOMPARE(QByteArray(r.data(), qsizetype(r.size())), cp1252);
     }
 };

@@ -103,7 +103,8 @@ private slots:
         QTest::newRow("dix semaines") << 5 << 10 << 6;
         QTest::newRow("52 semaines") << 6 << 52 << 2;
         for (int g = 10; g < 30; ++g)
-            QTest::newRow(qPrintable(QStringLiteral("graine %1").arg(g))) << g << 1 + g % 5 << g % 7;
+            QTest::newRow(qPrintable(QStringLiteral("graine %1").arg(g)))
+                << g << 1 + g % 5 << g % 7;
     }
     // Écrire, relire, réécrire : mêmes champs, mêmes octets.
     void allerRetour()
@@ -245,21 +246,28 @@ private slots:
         QTest::newRow("style autre que 1") << 22 << QByteArray("2x1") << "style1" << "0010";
         QTest::newRow("durée 0") << 73 << QByteArray("0") << "duree" << "1";
         QTest::newRow("durée -1") << 73 << QByteArray("-1") << "duree" << "4294967295";
-        QTest::newRow("durée maximale") << 73 << QByteArray("4294967295") << "duree" << "4294967295";
+        QTest::newRow("durée maximale") << 73 << QByteArray("4294967295") << "duree"
+                                        << "4294967295";
         QTest::newRow("durée avec +") << 73 << QByteArray("+7") << "duree" << "7";
-        QTest::newRow("entier avec blancs devant") << 5 << QByteArray("  -12") << "reserve1" << "-12";
+        QTest::newRow("entier avec blancs devant") << 5 << QByteArray("  -12") << "reserve1"
+                                                   << "-12";
         QTest::newRow("drapeau 5") << 77 << QByteArray("5") << "affichNom" << "1";
         QTest::newRow("drapeau -1") << 77 << QByteArray("-1") << "affichNom" << "1";
-        QTest::newRow("heure datée") << 82 << QByteArray("01/01/2000 18:30:00") << "heureJours" << "18:30:00";
+        QTest::newRow("heure datée") << 82 << QByteArray("01/01/2000 18:30:00") << "heureJours"
+                                     << "18:30:00";
         QTest::newRow("date seule") << 82 << QByteArray("31/12/1899") << "heureJours" << "00:00:00";
-        QTest::newRow("heure à un chiffre") << 82 << QByteArray("7:05") << "heureJours" << "07:05:00";
+        QTest::newRow("heure à un chiffre") << 82 << QByteArray("7:05") << "heureJours"
+                                            << "07:05:00";
         QTest::newRow("réservé non numérique") << 76 << QByteArray("abc") << "titre" << "";
         QTest::newRow("réservés non numériques") << 85 << QByteArray("xyz") << "titre" << "";
         QTest::newRow("jour affiché 2") << 95 << QByteArray("2") << "affiche0" << "2";
         QTest::newRow("jeu 300") << 23 << QByteArray("300") << "jeu1" << "44";
-        QTest::newRow("police 8 imposée") << 68 << QByteArray("Courier") << "police8" << "Times New Roman/8/16711680";
-        QTest::newRow("taille 8 imposée") << 69 << QByteArray("20") << "police8" << "Times New Roman/8/16711680";
-        QTest::newRow("couleur 8 imposée") << 70 << QByteArray("255") << "police8" << "Times New Roman/8/16711680";
+        QTest::newRow("police 8 imposée") << 68 << QByteArray("Courier") << "police8"
+                                          << "Times New Roman/8/16711680";
+        QTest::newRow("taille 8 imposée") << 69 << QByteArray("20") << "police8"
+                                          << "Times New Roman/8/16711680";
+        QTest::newRow("couleur 8 imposée") << 70 << QByteArray("255") << "police8"
+                                           << "Times New Roman/8/16711680";
         QTest::newRow("style 8 lu") << 71 << QByteArray("1111") << "style8" << "1111";
     }
     void lignesLues()
@@ -273,7 +281,11 @@ private slots:
         REdt e;
         QVERIFY(LireEdt(e, Joindre(lignes)));
         const auto style = [](const RPolice& p) {
-            return QStringLiteral("%1%2%3%4").arg(int(p.Gras)).arg(int(p.Italique)).arg(int(p.Souligne)).arg(int(p.Barre));
+            return QStringLiteral("%1%2%3%4")
+                .arg(int(p.Gras))
+                .arg(int(p.Italique))
+                .arg(int(p.Souligne))
+                .arg(int(p.Barre));
         };
         QString lu;
         if (champ == "titre")
@@ -295,7 +307,10 @@ private slots:
         else if (champ == "jeu1")
             lu = QString::number(e.Libelles[1].Police.Jeu);
         else if (champ == "police8")
-            lu = QStringLiteral("%1/%2/%3").arg(QString::fromStdString(e.Libelles[8].Police.Nom)).arg(e.Libelles[8].Police.Taille).arg(e.Libelles[8].Police.Couleur);
+            lu = QStringLiteral("%1/%2/%3")
+                     .arg(QString::fromStdString(e.Libelles[8].Police.Nom))
+                     .arg(e.Libelles[8].Police.Taille)
+                     .arg(e.Libelles[8].Police.Couleur);
         QCOMPARE(lu, attendu);
         if (champ == "heureJours")
             QVERIFY(e.HeureAffichJours < 1);
@@ -345,7 +360,8 @@ private slots:
         QTest::addColumn<int>("garder");
         QTest::addColumn<QString>("message");
         const QString entier = QStringLiteral("'%1' n'est pas une valeur entière correcte");
-        const QString date = QStringLiteral("'%1' ne correspond pas à une date et une heure correctes");
+        const QString date =
+            QStringLiteral("'%1' ne correspond pas à une date et une heure correctes");
         const QString indice = QStringLiteral("Indice de liste hors limites (%1)");
         const QString incorrect = QStringLiteral("Fichier Horaku incorrect : la ligne %1 %2.");
         QTest::newRow("entier illisible") << 5 << QByteArray("abc") << -1 << entier.arg("abc");
@@ -353,11 +369,13 @@ private slots:
         QTest::newRow("deux signes") << 5 << QByteArray("+-3") << -1 << entier.arg("+-3");
         QTest::newRow("signe seul") << 5 << QByteArray("-") << -1 << entier.arg("-");
         QTest::newRow("entier hexadécimal") << 5 << QByteArray("0x10") << -1 << entier.arg("0x10");
-        QTest::newRow("entier trop grand") << 5 << QByteArray("2147483648") << -1 << entier.arg("2147483648");
+        QTest::newRow("entier trop grand")
+            << 5 << QByteArray("2147483648") << -1 << entier.arg("2147483648");
         QTest::newRow("couleur vide") << 8 << QByteArray("") << -1 << entier.arg("");
         QTest::newRow("taille décimale") << 13 << QByteArray("9.5") << -1 << entier.arg("9.5");
         QTest::newRow("octet accentué") << 74 << QByteArray("\xE9\x80") << -1 << entier.arg("é€");
-        QTest::newRow("durée trop grande") << 73 << QByteArray("4294967296") << -1 << entier.arg("4294967296");
+        QTest::newRow("durée trop grande")
+            << 73 << QByteArray("4294967296") << -1 << entier.arg("4294967296");
         QTest::newRow("drapeau illisible") << 77 << QByteArray("oui") << -1 << entier.arg("oui");
         QTest::newRow("heure illisible") << 82 << QByteArray("25:00") << -1 << date.arg("25:00");
         QTest::newRow("heure vide") << 82 << QByteArray("") << -1 << date.arg("");
@@ -366,23 +384,37 @@ private slots:
         QTest::newRow("version seule") << 0 << QByteArray() << 1 << indice.arg(1);
         QTest::newRow("fichier coupé") << 0 << QByteArray() << 50 << indice.arg(50);
         QTest::newRow("dernière ligne manquante") << 0 << QByteArray() << 108 << indice.arg(108);
-        QTest::newRow("aucune semaine") << 6 << QByteArray("0") << -1 << incorrect.arg(6).arg("n'annonce aucun type de semaine");
-        QTest::newRow("semaines négatives") << 6 << QByteArray("-1") << -1 << incorrect.arg(6).arg("donne un nombre négatif (-1)");
-        QTest::newRow("semaines absurdes") << 6 << QByteArray("2000000000") << -1 << indice.arg(109);
-        QTest::newRow("semaines maximales") << 6 << QByteArray("2147483647") << -1 << indice.arg(109);
-        QTest::newRow("huit polices") << 9 << QByteArray("8") << -1 << incorrect.arg(9).arg("annonce 8 polices au lieu de 9");
-        QTest::newRow("dix polices") << 9 << QByteArray("10") << -1 << incorrect.arg(9).arg("annonce 10 polices au lieu de 9");
+        QTest::newRow("aucune semaine") << 6 << QByteArray("0") << -1
+                                        << incorrect.arg(6).arg("n'annonce aucun type de semaine");
+        QTest::newRow("semaines négatives")
+            << 6 << QByteArray("-1") << -1 << incorrect.arg(6).arg("donne un nombre négatif (-1)");
+        QTest::newRow("semaines absurdes")
+            << 6 << QByteArray("2000000000") << -1 << indice.arg(109);
+        QTest::newRow("semaines maximales")
+            << 6 << QByteArray("2147483647") << -1 << indice.arg(109);
+        QTest::newRow("huit polices")
+            << 9 << QByteArray("8") << -1 << incorrect.arg(9).arg("annonce 8 polices au lieu de 9");
+        QTest::newRow("dix polices") << 9 << QByteArray("10") << -1
+                                     << incorrect.arg(9).arg("annonce 10 polices au lieu de 9");
         QTest::newRow("polices absurdes") << 9 << QByteArray("2000000000") << -1 << indice.arg(109);
-        QTest::newRow("liste négative") << 92 << QByteArray("-5") << -1 << incorrect.arg(92).arg("donne un nombre négatif (-5)");
+        QTest::newRow("liste négative") << 92 << QByteArray("-5") << -1
+                                        << incorrect.arg(92).arg("donne un nombre négatif (-5)");
         QTest::newRow("liste absurde") << 90 << QByteArray("2000000000") << -1 << indice.arg(109);
-        QTest::newRow("liste plus longue que le fichier") << 93 << QByteArray("17") << -1 << indice.arg(109);
-        QTest::newRow("six jours") << 94 << QByteArray("6") << -1 << incorrect.arg(94).arg("annonce 6 jours au lieu de 7");
-        QTest::newRow("huit jours") << 94 << QByteArray("8") << -1 << incorrect.arg(94).arg("annonce 8 jours au lieu de 7");
+        QTest::newRow("liste plus longue que le fichier")
+            << 93 << QByteArray("17") << -1 << indice.arg(109);
+        QTest::newRow("six jours")
+            << 94 << QByteArray("6") << -1 << incorrect.arg(94).arg("annonce 6 jours au lieu de 7");
+        QTest::newRow("huit jours")
+            << 94 << QByteArray("8") << -1 << incorrect.arg(94).arg("annonce 8 jours au lieu de 7");
         QTest::newRow("jours absurdes") << 94 << QByteArray("2000000000") << -1 << indice.arg(109);
-        QTest::newRow("séquences absurdes") << 96 << QByteArray("2000000000") << -1 << indice.arg(109);
-        QTest::newRow("séquences au-delà du fichier") << 96 << QByteArray("3") << -1 << indice.arg(109);
+        QTest::newRow("séquences absurdes")
+            << 96 << QByteArray("2000000000") << -1 << indice.arg(109);
+        QTest::newRow("séquences au-delà du fichier")
+            << 96 << QByteArray("3") << -1 << indice.arg(109);
         QTest::newRow("séquences lisant un jour") << 96 << QByteArray("2") << -1 << date.arg("1");
-        QTest::newRow("séquences négatives") << 108 << QByteArray("-2") << -1 << incorrect.arg(108).arg("donne un nombre négatif (-2)");
+        QTest::newRow("séquences négatives")
+            << 108 << QByteArray("-2") << -1
+            << incorrect.arg(108).arg("donne un nombre négatif (-2)");
     }
     void fichiersRefuses()
     {
@@ -443,7 +475,8 @@ private slots:
         std::vector<std::string> lignes = LignesDefaut();
         lignes[std::size_t(ligne - 1)] = "2147483647";
         REdt e;
-        QCOMPARE(ErreurLecture(e, Joindre(lignes)), QStringLiteral("Indice de liste hors limites (109)"));
+        QCOMPARE(ErreurLecture(e, Joindre(lignes)),
+                 QStringLiteral("Indice de liste hors limites (109)"));
     }
 
     void chargerEtEnregistrer()
@@ -471,7 +504,8 @@ private slots:
             absent.Charger();
             QFAIL("aucune erreur");
         } catch (const ErreurHoraku& x) {
-            QCOMPARE(QString::fromUtf8(x.what()), QStringLiteral("Indice de liste hors limites (0)"));
+            QCOMPARE(QString::fromUtf8(x.what()),
+                     QStringLiteral("Indice de liste hors limites (0)"));
         }
         QCOMPARE(absent.Fichier, chemin + ".absent");
 

@@ -193,7 +193,9 @@ private slots:
             Ecrire(chemin, "ancien");
         }
         const QDir avant(dossier);
-        const QStringList entrees = avant.exists() ? avant.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot) : QStringList();
+        const QStringList entrees =
+            avant.exists() ? avant.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)
+                           : QStringList();
         const QByteArray ancien = QFileInfo(chemin).isFile() ? Contenu(chemin) : QByteArray();
 
         REdt e;
@@ -219,7 +221,9 @@ private slots:
         QCOMPARE(message, "Impossible de créer le fichier " + chemin);
         QVERIFY(e.EdtModifie);
         if (avant.exists())
-            QCOMPARE(QDir(dossier).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot), entrees);
+            QCOMPARE(
+                QDir(dossier).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+                entrees);
         if (QFileInfo(chemin).isFile())
             QCOMPARE(Contenu(chemin), ancien);
         ::chmod(QFile::encodeName(dossier).constData(), 0755);

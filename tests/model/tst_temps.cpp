@@ -109,7 +109,8 @@ private slots:
             for (double t : {EncoderHeure(h, m, se), s / 86400.0}) {
                 const std::string texte = TempsVersTexte(t);
                 if (texte != attendu)
-                    QFAIL(qPrintable(QStringLiteral("%1 écrit %2").arg(attendu).arg(texte.c_str())));
+                    QFAIL(
+                        qPrintable(QStringLiteral("%1 écrit %2").arg(attendu).arg(texte.c_str())));
                 const auto relu = TexteVersTemps(texte);
                 QVERIFY(relu.has_value());
                 QCOMPARE(TempsVersTexte(*relu), texte);
@@ -132,7 +133,8 @@ private slots:
         }
         QCOMPARE(TempsVersTexte(AjouterMinutes(t, 1)), std::string("31/12/1899"));
         QCOMPARE(TempsVersTexte(AjouterMinutes(Hms(8, 0), 55)), std::string("08:55:00"));
-        QCOMPARE(TempsVersTexte(AjouterMinutes(Hms(23, 30), 60)), std::string("31/12/1899 00:30:00"));
+        QCOMPARE(TempsVersTexte(AjouterMinutes(Hms(23, 30), 60)),
+                 std::string("31/12/1899 00:30:00"));
     }
 
     void minutes_data()
