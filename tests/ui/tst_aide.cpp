@@ -140,6 +140,7 @@ private slots:
     void nAppartientPasAuDialogue();
     void utilisableAvecUnDialogueModal_data();
     void utilisableAvecUnDialogueModal();
+    void dialoguesModauxImbriques();
     void neRetientPasLeProgramme();
     void navigationParLaBarre();
     void lienSuiviAuClavier();
@@ -334,6 +335,34 @@ void TestAide::utilisableAvecUnDialogueModal()
     dialogue.hide();
     QTRY_COMPARE(fenetre->windowHandle()->transientParent(), nullptr);
     QVERIFY(fenetre->isVisible());
+}
+
+void TestAide::dialoguesModauxImbriques()
+{
+    // The parameters dialog opens the password dialog over itself.
+    QDialog exterieur;
+    exterieur.setWindowModality(Qt::ApplicationModal);
+    exterieur.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&exterieur));
+    Afficher(QStringLiteral("Horaku.chm::/Parametres.html"), &exterieur);
+    QMainWindow* fenetre = FenetreAide();
+    QVERIFY(QTest::qWaitForWindowExposed(fenetre));
+
+    QDialog interieur(&exterieur);
+    interieur.setWindowModality(Qt::ApplicationModal);
+    interieur.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&interieur));
+    CliquerCommeUnUtilisateur(BoutonBarre("ActionSommaire"));
+    QTRY_COMPARE(PageAffichee(), QStringLiteral("Sommaire.html"));
+
+    // Back to the outer dialog alone: the help still answers.
+    interieur.hide();
+    QTRY_COMPARE(fenetre->windowHandle()->transientParent(), exterieur.windowHandle());
+    CliquerCommeUnUtilisateur(BoutonBarre("ActionPrecedent"));
+    QTRY_COMPARE(PageAffichee(), QStringLiteral("Parametres.html"));
+
+    exterieur.hide();
+    QTRY_COMPARE(fenetre->windowHandle()->transientParent(), nullptr);
 }
 
 void TestAide::neRetientPasLeProgramme()
