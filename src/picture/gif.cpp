@@ -418,16 +418,27 @@ void CompresserLzw(const std::uint8_t* indices, std::size_t n, int tailleMin,
     std::uint32_t prochain = finData + 1;
     flux.Ecrire(effacer, largeur);
     std::uint32_t courant = indices[0];
-    std::size_t repete = 1; // courant is indices[i] repeated this often, or 0
-    for (std::size_t i = 1; i < n; ++i) {
+    std::size_t repete = 1; // courant is indices[i - 1] repeated this often, or 0
+    const std::uint16_t* const table = enfants.data();
+    std::size_t i = 1;
+    while (i < n) {
+        // Known strings, as far as they go: the hot loop, kept small.
+        std::size_t j = i;
+        for (std::uint32_t c = courant; j < n; ++j) {
+            const std::uint16_t suite = table[c * ligne + indices[j]];
+            if (suite == 0)
+                break;
+            courant = c = suite;
+        }
+        if (j != i) {
+            repete = 0;
+            i = j;
+            if (i == n)
+                break;
+        }
+
         const std::uint32_t s = indices[i];
         const std::uint32_t place = courant * ligne + s;
-        const std::uint16_t suite = enfants[place];
-        if (suite != 0) {
-            courant = suite;
-            repete = 0;
-            continue;
-        }
         flux.Ecrire(courant, largeur);
         if (prochain < kCodes) {
             // The decoder learns each code one step later; it widens its
@@ -451,21 +462,22 @@ void CompresserLzw(const std::uint8_t* indices, std::size_t n, int tailleMin,
         }
         courant = s;
         repete = 1;
+        ++i;
         const std::vector<std::uint16_t>& connues = repetitions[s];
-        if (!connues.empty() && i + 1 < n && indices[i + 1] == s) {
-            const std::size_t fin = std::min(n, i + 1 + connues.size());
-            std::size_t j = i + 2;
+        if (!connues.empty() && i < n && indices[i] == s) {
+            const std::size_t fin = std::min(n, i + connues.size());
+            std::size_t k = i + 1;
             const std::uint64_t motif = s * 0x0101010101010101ull;
-            for (std::uint64_t mot; j + 8 <= fin; j += 8) {
-                std::memcpy(&mot, indices + j, 8);
+            for (std::uint64_t mot; k + 8 <= fin; k += 8) {
+                std::memcpy(&mot, indices + k, 8);
                 if (mot != motif)
                     break;
             }
-            while (j < fin && indices[j] == s)
-                ++j;
-            repete = j - i;
+            while (k < fin && indices[k] == s)
+                ++k;
+            repete += k - i;
             courant = connues[repete - 2];
-            i = j - 1;
+            i = k;
         }
     }
     flux.Ecrire(courant, largeur);
@@ -483,6 +495,24 @@ void CompresserLzw(const std::uint8_t* indices, std::size_t n, int tailleMin,
         sortie.insert(sortie.end(), octets + debut, octets + debut + bloc);
     }
     sortie.push_back(0);
+}
+
+std::uint8_t PlusGrand(const std::uint8_t* octets, std::size_t n)
+{
+    std::size_t i = 0;
+    std::uint8_t plusGrand = 0;
+#if defined(__SSE2__)
+    __m128i bloc = _mm_setzero_si128();
+    for (; i + 16 <= n; i += 16)
+        bloc = _mm_max_epu8(bloc, _mm_loadu_si128(reinterpret_cast<const __m128i*>(octets + i)));
+    alignas(16) std::uint8_t morceaux[16];
+    _mm_store_si128(reinterpret_cast<__m128i*>(morceaux), bloc);
+    for (const std::uint8_t v : morceaux)
+        plusGrand = std::max(plusGrand, v);
+#endif
+    for (; i < n; ++i)
+        plusGrand = std::max(plusGrand, octets[i]);
+    return plusGrand;
 }
 
 void Mot(std::vector<std::uint8_t>& sortie, int valeur)
@@ -564,7 +594,7 @@ std::vector<std::uint8_t> EcrireGif(const ImageGif& image)
         image.largeur > kMaxCote || image.hauteur > kMaxCote || image.indices.size() != pixels ||
         image.transparent >= static_cast<int>(entrees))
         return {};
-    if (*std::max_element(image.indices.begin(), image.indices.end()) >= entrees)
+    if (PlusGrand(image.indices.data(), pixels) >= entrees)
         return {};
     int b = 1;
     while ((std::size_t{1} << b) < entrees)

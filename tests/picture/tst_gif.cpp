@@ -873,6 +873,14 @@ void TestGif::refus()
     QVERIFY(EcrireGif(image).empty());
     image.indices = {1, 0};
     QVERIFY(!EcrireGif(image).empty());
+    // Wherever the stray index stands, in long pictures too.
+    image.largeur = 100;
+    image.palette.push_back(0x808080);
+    for (int place : {0, 15, 16, 37, 95, 96, 99}) {
+        image.indices.assign(100, 2);
+        image.indices[std::size_t(place)] = 3;
+        QVERIFY2(EcrireGif(image).empty(), qPrintable(QString("indice fautif en %1").arg(place)));
+    }
 }
 
 QTEST_GUILESS_MAIN(TestGif)
