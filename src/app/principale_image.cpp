@@ -6,7 +6,9 @@
 #include "impression.h"
 #include "services.h"
 
+#include <QDialogButtonBox>
 #include <QPrintDialog>
+#include <QPushButton>
 #include <QPrinter>
 
 using namespace horaku;
@@ -38,6 +40,10 @@ void TFenetre_Principale::MenuConfigurationImprimanteClick()
 {
     QPrintDialog dialogue(&Imprimante(), this);
     dialogue.setWindowTitle(QStringLiteral("Configuration de l'imprimante"));
+    // This dialog only chooses the printer: its button must not promise a print.
+    if (auto* boutons = dialogue.findChild<QDialogButtonBox*>())
+        if (QPushButton* ok = boutons->button(QDialogButtonBox::Ok))
+            ok->setText(QStringLiteral("OK"));
     dialogue.exec();
 }
 
