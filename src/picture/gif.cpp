@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <memory>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -93,7 +94,22 @@ public:
         });
     }
 
-    // f(colour, length) for every run again.
+    bool Gardees() const { return gardees_; }
+
+    // f(colour, length) for every run again; when the runs are kept, the
+    // value f answers takes the colour's place for the next walks.
+    template <class F> void Remplacer(F&& f)
+    {
+        if (gardees_) {
+            for (std::uint64_t& s : suites_)
+                s = (s & 0xFFFFFFFF00000000u) |
+                    f(static_cast<std::uint32_t>(s), static_cast<std::uint32_t>(s >> 32));
+        } else {
+            LirePixels(f);
+        }
+    }
+
+    // f(value, length) for every run again.
     template <class F> void Parcourir(F&& f) const
     {
         if (gardees_) {
@@ -146,39 +162,12 @@ public:
     // `nombre` pixels of colour c, one after the other.
     void Ajouter(std::uint32_t c, std::uint64_t nombre)
     {
-        const unsigned r = (c >> 16) & 0xFF, v = (c >> 8) & 0xFF, b = c & 0xFF;
         // A colour met since the last reduction still ends on the same leaf.
         Raccourci& raccourci = raccourcis_[(c * 0x9E3779B1u) >> (32 - kBitsRaccourcis)];
-        if (raccourci.couleur == c && raccourci.epoque == epoque_) {
-            Noeud& feuille = noeuds_[raccourci.feuille];
-            feuille.nombre += nombre;
-            feuille.rouge += r * nombre;
-            feuille.vert += v * nombre;
-            feuille.bleu += b * nombre;
-            return;
-        }
-        if (racine_ < 0)
-            racine_ = Creer(0);
-        std::int32_t n = racine_;
-        for (int d = 0; !noeuds_[n].feuille; ++d) {
-            const int bit = 7 - d;
-            const int i = static_cast<int>(((r >> bit) & 1) << 2 | ((v >> bit) & 1) << 1 |
-                                           ((b >> bit) & 1));
-            std::int32_t e = noeuds_[n].enfants[i];
-            if (e < 0) {
-                e = Creer(d + 1);
-                noeuds_[n].enfants[i] = e;
-            }
-            n = e;
-        }
-        Noeud& feuille = noeuds_[n];
-        feuille.nombre += nombre;
-        feuille.rouge += r * nombre;
-        feuille.vert += v * nombre;
-        feuille.bleu += b * nombre;
-        raccourci = {c, n, epoque_};
-        while (feuilles_ > kMaxFeuilles)
-            Reduire();
+        if (raccourci.couleur == c && raccourci.epoque == epoque_)
+            Compter(noeuds_[raccourci.feuille], c, nombre);
+        else
+            Descendre(c, nombre, raccourci);
     }
 
     // The leaves' colours in depth-first order; answers how many.
@@ -204,6 +193,36 @@ private:
         bool feuille;
         std::uint64_t nombre, rouge, vert, bleu;
     };
+
+    static void Compter(Noeud& feuille, std::uint32_t c, std::uint64_t nombre)
+    {
+        feuille.nombre += nombre;
+        feuille.rouge += ((c >> 16) & 0xFF) * nombre;
+        feuille.vert += ((c >> 8) & 0xFF) * nombre;
+        feuille.bleu += (c & 0xFF) * nombre;
+    }
+
+    void Descendre(std::uint32_t c, std::uint64_t nombre, Raccourci& raccourci)
+    {
+        if (racine_ < 0)
+            racine_ = Creer(0);
+        std::int32_t n = racine_;
+        for (int d = 0; !noeuds_[n].feuille; ++d) {
+            const int bit = 7 - d;
+            const auto i = ((c >> (16 + bit)) & 1) << 2 | ((c >> (8 + bit)) & 1) << 1 |
+                           ((c >> bit) & 1);
+            std::int32_t e = noeuds_[n].enfants[i];
+            if (e < 0) {
+                e = Creer(d + 1);
+                noeuds_[n].enfants[i] = e;
+            }
+            n = e;
+        }
+        Compter(noeuds_[n], c, nombre);
+        raccourci = {c, n, epoque_};
+        while (feuilles_ > kMaxFeuilles)
+            Reduire();
+    }
 
     std::int32_t Creer(int profondeur)
     {
@@ -521,6 +540,112 @@ void Mot(std::vector<std::uint8_t>& sortie, int valeur)
     sortie.push_back(static_cast<std::uint8_t>((valeur >> 8) & 0xFF));
 }
 
+constexpr std::uint32_t kMarqueBlanc = 0x100;
+
+// Maps the pixels to the palette written in the file: `sortie` gets one
+// index per pixel, `palette` the used colours, most used first, and the
+// transparent entry when white has one.
+void Reduire(const std::uint32_t* pixels, int largeur, int hauteur, int pas,
+             std::uint8_t* sortie, std::vector<std::uint32_t>& palette, int& transparent)
+{
+    Suites suites(pixels, largeur, hauteur, pas);
+    const std::array<std::uint32_t, 256> couleurs = Palette(suites);
+    PlusProche proche(couleurs);
+
+    // Kept runs remember their entry, white marked, for the last walk.
+    std::array<std::uint64_t, 256> usages{};
+    std::uint64_t blancs = 0;
+    suites.Remplacer([&](std::uint32_t c, std::uint32_t n) {
+        const auto entree = static_cast<std::uint32_t>(proche(c));
+        usages[entree] += n;
+        if (c != kBlanc)
+            return entree;
+        blancs += n;
+        return entree | kMarqueBlanc;
+    });
+
+    // Used entries, most used first; equal uses keep the palette's order.
+    std::vector<int> ordre;
+    for (int i = 0; i < 256; ++i)
+        if (usages[static_cast<std::size_t>(i)] > 0)
+            ordre.push_back(i);
+    std::stable_sort(ordre.begin(), ordre.end(), [&](int a, int b) {
+        return usages[static_cast<std::size_t>(a)] > usages[static_cast<std::size_t>(b)];
+    });
+    std::array<std::uint8_t, 512> rang{}; // by entry, white marked or not
+    palette.clear();
+    for (std::size_t k = 0; k < ordre.size(); ++k) {
+        const auto e = static_cast<std::size_t>(ordre[k]);
+        rang[e] = rang[e | kMarqueBlanc] = static_cast<std::uint8_t>(k);
+        palette.push_back(couleurs[e]);
+    }
+    // White pixels move to one extra black entry that the file marks as
+    // transparent; a full palette has no room for it.
+    transparent = -1;
+    if (palette.size() < 256 && blancs > 0) {
+        transparent = static_cast<int>(palette.size());
+        palette.push_back(0x000000);
+        for (std::size_t e = kMarqueBlanc; e < rang.size(); ++e)
+            rang[e] = static_cast<std::uint8_t>(transparent);
+    }
+
+    const bool gardees = suites.Gardees();
+    suites.Parcourir([&](std::uint32_t v, std::uint32_t n) {
+        if (!gardees) // a colour read again from the pixels
+            v = static_cast<std::uint32_t>(proche(v)) | (v == kBlanc ? kMarqueBlanc : 0);
+        std::memset(sortie, rang[v], n);
+        sortie += n;
+    });
+}
+
+// The bytes of the file.
+std::vector<std::uint8_t> Fichier(int largeur, int hauteur,
+                                  const std::vector<std::uint32_t>& palette, int transparent,
+                                  const std::uint8_t* indices)
+{
+    const std::size_t entrees = palette.size();
+    const std::size_t pixels =
+        static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur);
+    int b = 1;
+    while ((std::size_t{1} << b) < entrees)
+        ++b;
+    // The palette comes ordered by use, which the sorted flag tells and which
+    // only GIF89a knows.
+    constexpr bool trie = true;
+    const bool gif89 = transparent >= 0 || trie;
+
+    std::vector<std::uint8_t> f;
+    f.reserve(64 + 3 * 256 + pixels / 8);
+    const char* entete = gif89 ? "GIF89a" : "GIF87a";
+    f.insert(f.end(), entete, entete + 6);
+    // Logical screen: no global colour table, the image carries its own.
+    Mot(f, largeur);
+    Mot(f, hauteur);
+    f.push_back(static_cast<std::uint8_t>((b - 1) << 4 | (b - 1)));
+    f.push_back(0);
+    f.push_back(0);
+    if (transparent >= 0) {
+        const std::uint8_t extension[] = {0x21, 0xF9, 0x04, 0x01, 0x00, 0x00,
+                                          static_cast<std::uint8_t>(transparent), 0x00};
+        f.insert(f.end(), std::begin(extension), std::end(extension));
+    }
+    f.push_back(0x2C);
+    Mot(f, 0);
+    Mot(f, 0);
+    Mot(f, largeur);
+    Mot(f, hauteur);
+    f.push_back(static_cast<std::uint8_t>(0x80 | (trie ? 0x20 : 0) | (b - 1)));
+    for (std::size_t i = 0; i < (std::size_t{1} << b); ++i) {
+        const std::uint32_t c = i < entrees ? palette[i] : 0;
+        f.push_back(static_cast<std::uint8_t>(c >> 16));
+        f.push_back(static_cast<std::uint8_t>(c >> 8));
+        f.push_back(static_cast<std::uint8_t>(c));
+    }
+    CompresserLzw(indices, pixels, std::max(2, b), f);
+    f.push_back(0x3B);
+    return f;
+}
+
 } // namespace
 
 std::array<std::uint32_t, 256> PaletteGif(const std::uint32_t* pixels, int largeur, int hauteur,
@@ -540,106 +665,40 @@ ImageGif ReduireGif(const std::uint32_t* pixels, int largeur, int hauteur, int p
     ImageGif image;
     if (!Valide(pixels, largeur, hauteur, pas))
         return image;
-    Suites suites(pixels, largeur, hauteur, pas);
-    const std::array<std::uint32_t, 256> palette = Palette(suites);
-    PlusProche proche(palette);
-
-    std::array<std::uint64_t, 256> usages{};
-    std::uint64_t blancs = 0;
-    suites.Parcourir([&](std::uint32_t c, std::uint32_t n) {
-        usages[static_cast<std::size_t>(proche(c))] += n;
-        if (c == kBlanc)
-            blancs += n;
-    });
-
-    // Used entries, most used first; equal uses keep the palette's order.
-    std::vector<int> ordre;
-    for (int i = 0; i < 256; ++i)
-        if (usages[static_cast<std::size_t>(i)] > 0)
-            ordre.push_back(i);
-    std::stable_sort(ordre.begin(), ordre.end(), [&](int a, int b) {
-        return usages[static_cast<std::size_t>(a)] > usages[static_cast<std::size_t>(b)];
-    });
-    std::array<std::uint8_t, 256> rang{};
-    for (std::size_t k = 0; k < ordre.size(); ++k) {
-        rang[static_cast<std::size_t>(ordre[k])] = static_cast<std::uint8_t>(k);
-        image.palette.push_back(palette[static_cast<std::size_t>(ordre[k])]);
-    }
-    // White pixels move to one extra black entry that the file marks as
-    // transparent; a full palette has no room for it.
-    if (image.palette.size() < 256 && blancs > 0) {
-        image.transparent = static_cast<int>(image.palette.size());
-        image.palette.push_back(0x000000);
-    }
-
     image.largeur = largeur;
     image.hauteur = hauteur;
-    image.indices.reserve(static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur));
-    const int transparent = image.transparent;
-    suites.Parcourir([&](std::uint32_t c, std::uint32_t n) {
-        const int entree = c == kBlanc && transparent >= 0
-                               ? transparent
-                               : rang[static_cast<std::size_t>(proche(c))];
-        image.indices.insert(image.indices.end(), n, static_cast<std::uint8_t>(entree));
-    });
+    image.indices.resize(static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur));
+    Reduire(pixels, largeur, hauteur, pas, image.indices.data(), image.palette,
+            image.transparent);
     return image;
 }
 
 std::vector<std::uint8_t> EcrireGif(const ImageGif& image)
 {
     const std::size_t entrees = image.palette.size();
-    const std::size_t pixels =
-        static_cast<std::size_t>(std::max(image.largeur, 0)) * static_cast<std::size_t>(std::max(image.hauteur, 0));
     if (entrees == 0 || entrees > 256 || image.largeur <= 0 || image.hauteur <= 0 ||
-        image.largeur > kMaxCote || image.hauteur > kMaxCote || image.indices.size() != pixels ||
-        image.transparent >= static_cast<int>(entrees))
+        image.largeur > kMaxCote || image.hauteur > kMaxCote ||
+        image.indices.size() != static_cast<std::size_t>(image.largeur) *
+                                    static_cast<std::size_t>(image.hauteur) ||
+        image.transparent >= static_cast<int>(entrees) ||
+        PlusGrand(image.indices.data(), image.indices.size()) >= entrees)
         return {};
-    if (PlusGrand(image.indices.data(), pixels) >= entrees)
-        return {};
-    int b = 1;
-    while ((std::size_t{1} << b) < entrees)
-        ++b;
-    // The palette comes ordered by use, which the sorted flag tells and which
-    // only GIF89a knows.
-    constexpr bool trie = true;
-    const bool gif89 = image.transparent >= 0 || trie;
-
-    std::vector<std::uint8_t> f;
-    f.reserve(64 + 3 * 256 + pixels / 8);
-    const char* entete = gif89 ? "GIF89a" : "GIF87a";
-    f.insert(f.end(), entete, entete + 6);
-    // Logical screen: no global colour table, the image carries its own.
-    Mot(f, image.largeur);
-    Mot(f, image.hauteur);
-    f.push_back(static_cast<std::uint8_t>((b - 1) << 4 | (b - 1)));
-    f.push_back(0);
-    f.push_back(0);
-    if (image.transparent >= 0) {
-        const std::uint8_t extension[] = {0x21, 0xF9, 0x04, 0x01, 0x00, 0x00,
-                                          static_cast<std::uint8_t>(image.transparent), 0x00};
-        f.insert(f.end(), std::begin(extension), std::end(extension));
-    }
-    f.push_back(0x2C);
-    Mot(f, 0);
-    Mot(f, 0);
-    Mot(f, image.largeur);
-    Mot(f, image.hauteur);
-    f.push_back(static_cast<std::uint8_t>(0x80 | (trie ? 0x20 : 0) | (b - 1)));
-    for (std::size_t i = 0; i < (std::size_t{1} << b); ++i) {
-        const std::uint32_t c = i < entrees ? image.palette[i] : 0;
-        f.push_back(static_cast<std::uint8_t>(c >> 16));
-        f.push_back(static_cast<std::uint8_t>(c >> 8));
-        f.push_back(static_cast<std::uint8_t>(c));
-    }
-    CompresserLzw(image.indices.data(), pixels, std::max(2, b), f);
-    f.push_back(0x3B);
-    return f;
+    return Fichier(image.largeur, image.hauteur, image.palette, image.transparent,
+                   image.indices.data());
 }
 
 std::vector<std::uint8_t> EncoderGif(const std::uint32_t* pixels, int largeur, int hauteur,
                                      int pas)
 {
-    return EcrireGif(ReduireGif(pixels, largeur, hauteur, pas));
+    if (!Valide(pixels, largeur, hauteur, pas))
+        return {};
+    // Left uninitialised: every index is written once.
+    const std::unique_ptr<std::uint8_t[]> indices(
+        new std::uint8_t[static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur)]);
+    std::vector<std::uint32_t> palette;
+    int transparent = -1;
+    Reduire(pixels, largeur, hauteur, pas, indices.get(), palette, transparent);
+    return Fichier(largeur, hauteur, palette, transparent, indices.get());
 }
 
 } // namespace horaku
