@@ -28,7 +28,8 @@
 
 using namespace horaku;
 
-namespace {
+namespace
+{
 
 struct Image {
     std::string nom;
@@ -42,7 +43,8 @@ struct Image {
 // boxes framed in grey and filled with their week's colour, short texts in
 // a 5×7 pixel font drawn without smoothing.
 
-class Toile {
+class Toile
+{
 public:
     Toile(Image& image) : im_(image) {}
 
@@ -142,8 +144,7 @@ Image EmploiDuTemps(const std::string& nom, int largeur, int hauteur, int jours,
             int x = gauche + int(h() % 20);
             for (int k = 0; k < boitesParLigne; ++k) {
                 const int l = x, r = std::min(largeur - 10, l + 40 + int(h() % 80));
-                if (r - l < 20)
-                    break;
+                if (r - l < 20) break;
                 toile.Cadre(l, t, r, b, couleurs[std::size_t(s)], 0x808080);
                 // Up to four text cells side by side, each one to three lines.
                 const int cellules = 1 + int(h() % 4), lc = (r - l - 2) / cellules;
@@ -165,8 +166,7 @@ Image EmploiDuTemps(const std::string& nom, int largeur, int hauteur, int jours,
 bool Charger(const std::string& chemin, Image& image)
 {
     QImage q(QString::fromStdString(chemin));
-    if (q.isNull())
-        return false;
+    if (q.isNull()) return false;
     q = q.convertToFormat(QImage::Format_RGB32);
     image.nom = QFileInfo(QString::fromStdString(chemin)).completeBaseName().toStdString();
     image.largeur = q.width();
@@ -194,15 +194,15 @@ std::vector<std::uint8_t> EncoderGiflib(const ImageGif& image)
     std::vector<std::uint8_t> sortie;
     int erreur = 0;
     GifFileType* fichier = EGifOpen(&sortie, EcrireEnMemoire, &erreur);
-    if (!fichier)
-        return {};
+    if (!fichier) return {};
     int b = 1;
     while ((std::size_t{1} << b) < image.palette.size())
         ++b;
     std::vector<GifColorType> couleurs(std::size_t{1} << b, GifColorType{0, 0, 0});
     for (std::size_t i = 0; i < image.palette.size(); ++i)
-        couleurs[i] = GifColorType{GifByteType(image.palette[i] >> 16),
-                                   GifByteType(image.palette[i] >> 8), GifByteType(image.palette[i])};
+        couleurs[i] =
+            GifColorType{GifByteType(image.palette[i] >> 16), GifByteType(image.palette[i] >> 8),
+                         GifByteType(image.palette[i])};
     ColorMapObject* table = GifMakeMapObject(1 << b, couleurs.data());
     EGifSetGifVersion(fichier, true);
     EGifPutScreenDesc(fichier, image.largeur, image.hauteur, b, 0, nullptr);
@@ -212,9 +212,10 @@ std::vector<std::uint8_t> EncoderGiflib(const ImageGif& image)
     }
     EGifPutImageDesc(fichier, 0, 0, image.largeur, image.hauteur, false, table);
     for (int y = 0; y < image.hauteur; ++y)
-        EGifPutLine(fichier,
-                    const_cast<GifPixelType*>(&image.indices[std::size_t(y) * std::size_t(image.largeur)]),
-                    image.largeur);
+        EGifPutLine(
+            fichier,
+            const_cast<GifPixelType*>(&image.indices[std::size_t(y) * std::size_t(image.largeur)]),
+            image.largeur);
     EGifCloseFile(fichier, &erreur);
     GifFreeMapObject(table);
     return sortie;
@@ -245,42 +246,37 @@ void Enregistrer(const std::vector<Image>& images)
             }
             Compteurs(etat, im, octets);
         })->Unit(benchmark::kMillisecond);
-        benchmark::RegisterBenchmark(("horaku_reduction/" + im.nom).c_str(),
-                                     [&im](benchmark::State& etat) {
-                                         for (auto _ : etat) {
-                                             ImageGif r = ReduireGif(im.pixels.data(), im.largeur,
-                                                                     im.hauteur, im.largeur);
-                                             benchmark::DoNotOptimize(r.indices.data());
-                                         }
-                                         Compteurs(etat, im, 0);
-                                     })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("horaku_reduction/" + im.nom).c_str(), [&im](benchmark::State&
+                                                                                       etat) {
+            for (auto _ : etat) {
+                ImageGif r = ReduireGif(im.pixels.data(), im.largeur, im.hauteur, im.largeur);
+                benchmark::DoNotOptimize(r.indices.data());
+            }
+            Compteurs(etat, im, 0);
+        })->Unit(benchmark::kMillisecond);
         auto reduite = std::make_shared<ImageGif>(
             ReduireGif(im.pixels.data(), im.largeur, im.hauteur, im.largeur));
-        benchmark::RegisterBenchmark(("horaku_lzw/" + im.nom).c_str(),
-                                     [&im, reduite](benchmark::State& etat) {
-                                         std::size_t octets = 0;
-                                         for (auto _ : etat) {
-                                             const std::vector<std::uint8_t> f = EcrireGif(*reduite);
-                                             octets = f.size();
-                                             benchmark::DoNotOptimize(f.data());
-                                         }
-                                         Compteurs(etat, im, octets);
-                                     })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("horaku_lzw/" + im.nom).c_str(), [&im, reduite](
+                                                                           benchmark::State& etat) {
+            std::size_t octets = 0;
+            for (auto _ : etat) {
+                const std::vector<std::uint8_t> f = EcrireGif(*reduite);
+                octets = f.size();
+                benchmark::DoNotOptimize(f.data());
+            }
+            Compteurs(etat, im, octets);
+        })->Unit(benchmark::kMillisecond);
 #ifdef HORAKU_AVEC_GIFLIB
-        benchmark::RegisterBenchmark(("giflib_lzw/" + im.nom).c_str(),
-                                     [&im, reduite](benchmark::State& etat) {
-                                         std::size_t octets = 0;
-                                         for (auto _ : etat) {
-                                             const std::vector<std::uint8_t> f =
-                                                 EncoderGiflib(*reduite);
-                                             octets = f.size();
-                                             benchmark::DoNotOptimize(f.data());
-                                         }
-                                         Compteurs(etat, im, octets);
-                                     })
-            ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("giflib_lzw/" + im.nom).c_str(), [&im, reduite](
+                                                                           benchmark::State& etat) {
+            std::size_t octets = 0;
+            for (auto _ : etat) {
+                const std::vector<std::uint8_t> f = EncoderGiflib(*reduite);
+                octets = f.size();
+                benchmark::DoNotOptimize(f.data());
+            }
+            Compteurs(etat, im, octets);
+        })->Unit(benchmark::kMillisecond);
 #endif
     }
 }
@@ -305,8 +301,7 @@ int Ecrire(const std::vector<Image>& images, const std::string& dossier)
         }
 #ifdef HORAKU_AVEC_GIFLIB
         const ImageGif r = ReduireGif(im.pixels.data(), im.largeur, im.hauteur, im.largeur);
-        if (!EcrireFichier(base + "-giflib.gif", EncoderGiflib(r)))
-            return 1;
+        if (!EcrireFichier(base + "-giflib.gif", EncoderGiflib(r))) return 1;
 #endif
         std::printf("%s %dx%d\n", im.nom.c_str(), im.largeur, im.hauteur);
     }
@@ -342,13 +337,11 @@ int main(int argc, char** argv)
         images.push_back(EmploiDuTemps("synthese-1200x900", 1200, 900, 5, 2, 6));
         images.push_back(EmploiDuTemps("synthese-1500x7000", 1500, 7000, 7, 52, 10));
     }
-    if (!dossier.empty())
-        return Ecrire(images, dossier);
+    if (!dossier.empty()) return Ecrire(images, dossier);
 
     int n = int(reste.size());
     benchmark::Initialize(&n, reste.data());
-    if (benchmark::ReportUnrecognizedArguments(n, reste.data()))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(n, reste.data())) return 1;
     Enregistrer(images);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();

@@ -17,9 +17,11 @@
 #include <emmintrin.h>
 #endif
 
-namespace horaku {
+namespace horaku
+{
 
-namespace {
+namespace
+{
 
 constexpr std::uint32_t kMasque = 0x00FFFFFF;
 constexpr std::uint32_t kBlanc = 0x00FFFFFF;
@@ -46,15 +48,14 @@ inline int FinSuite(const std::uint32_t* ligne, int debut, int largeur, std::uin
 #if defined(__SSE2__)
     // First unequal pixel of a block of four, by its mask of equal ones.
     static constexpr std::int8_t kPremierDifferent[16] = {0, 1, 0, 2, 0, 1, 0, 3,
-                                                         0, 1, 0, 2, 0, 1, 0, 4};
+                                                          0, 1, 0, 2, 0, 1, 0, 4};
     const __m128i masque = _mm_set1_epi32(static_cast<int>(kMasque));
     const __m128i couleur = _mm_set1_epi32(static_cast<int>(c));
     while (x + 4 <= largeur) {
         const __m128i bloc = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ligne + x));
         const int egaux = _mm_movemask_ps(
             _mm_castsi128_ps(_mm_cmpeq_epi32(_mm_and_si128(bloc, masque), couleur)));
-        if (egaux != 0xF)
-            return x + kPremierDifferent[egaux];
+        if (egaux != 0xF) return x + kPremierDifferent[egaux];
         x += 4;
     }
 #endif
@@ -67,7 +68,8 @@ inline int FinSuite(const std::uint32_t* ligne, int debut, int largeur, std::uin
 // bottom and each row from left to right; a run goes on across a row end.
 // The first walk reads the pixels and keeps the runs when they are long
 // enough on average to be worth keeping; later walks read them back.
-class Suites {
+class Suites
+{
 public:
     Suites(const std::uint32_t* pixels, int largeur, int hauteur, int pas)
         : pixels_(pixels), largeur_(largeur), hauteur_(hauteur), pas_(pas),
@@ -155,7 +157,8 @@ private:
 // Colour tree of depth 8.  Nodes live in one array and are linked by index;
 // freed nodes are reused, so the array stays small (at most 237 leaves and
 // their ancestors) whatever the number of colours.
-class Octree {
+class Octree
+{
 public:
     Octree() { std::fill(std::begin(reductibles_), std::end(reductibles_), -1); }
 
@@ -174,8 +177,7 @@ public:
     int Couleurs(std::uint32_t* sortie) const
     {
         int n = 0;
-        if (racine_ >= 0)
-            Parcourir(racine_, sortie, n);
+        if (racine_ >= 0) Parcourir(racine_, sortie, n);
         return n;
     }
 
@@ -204,13 +206,12 @@ private:
 
     void Descendre(std::uint32_t c, std::uint64_t nombre, Raccourci& raccourci)
     {
-        if (racine_ < 0)
-            racine_ = Creer(0);
+        if (racine_ < 0) racine_ = Creer(0);
         std::int32_t n = racine_;
         for (int d = 0; !noeuds_[n].feuille; ++d) {
             const int bit = 7 - d;
-            const auto i = ((c >> (16 + bit)) & 1) << 2 | ((c >> (8 + bit)) & 1) << 1 |
-                           ((c >> bit) & 1);
+            const auto i =
+                ((c >> (16 + bit)) & 1) << 2 | ((c >> (8 + bit)) & 1) << 1 | ((c >> bit) & 1);
             std::int32_t e = noeuds_[n].enfants[i];
             if (e < 0) {
                 e = Creer(d + 1);
@@ -260,8 +261,7 @@ private:
         reductibles_[d] = noeud.suivant;
         int enfants = 0;
         for (std::int32_t& e : noeud.enfants) {
-            if (e < 0)
-                continue;
+            if (e < 0) continue;
             const Noeud& enfant = noeuds_[e];
             noeud.nombre += enfant.nombre;
             noeud.rouge += enfant.rouge;
@@ -291,8 +291,7 @@ private:
             return;
         }
         for (std::int32_t e : noeud.enfants)
-            if (e >= 0)
-                Parcourir(e, sortie, compte);
+            if (e >= 0) Parcourir(e, sortie, compte);
     }
 
     std::vector<Noeud> noeuds_;
@@ -306,23 +305,22 @@ private:
 
 // Nearest palette entry through 32×32×32 buckets.  A bucket keeps the answer
 // found for the first colour that fell into it.
-class PlusProche {
+class PlusProche
+{
 public:
     explicit PlusProche(const std::array<std::uint32_t, 256>& palette) : palette_(palette)
     {
         std::fill(seaux_.begin(), seaux_.end(), -1);
         for (int i = 0; i < 256; ++i) {
             std::int16_t& s = seaux_[Seau(palette_[i])];
-            if (s < 0)
-                s = static_cast<std::int16_t>(i);
+            if (s < 0) s = static_cast<std::int16_t>(i);
         }
     }
 
     int operator()(std::uint32_t c)
     {
         std::int16_t& s = seaux_[Seau(c)];
-        if (s < 0)
-            s = static_cast<std::int16_t>(Chercher(c));
+        if (s < 0) s = static_cast<std::int16_t>(Chercher(c));
         return s;
     }
 
@@ -365,7 +363,8 @@ std::array<std::uint32_t, 256> Palette(Suites& suites)
 }
 
 // Bits written least significant first, as LZW codes are packed in a GIF.
-class FluxBits {
+class FluxBits
+{
 public:
     explicit FluxBits(std::size_t capacite) : octets_(std::max<std::size_t>(capacite, 64)) {}
 
@@ -374,8 +373,7 @@ public:
         accu_ |= static_cast<std::uint64_t>(code) << bits_;
         bits_ += largeur;
         if (bits_ >= 32) {
-            if (taille_ + 4 > octets_.size())
-                octets_.resize(octets_.size() * 2);
+            if (taille_ + 4 > octets_.size()) octets_.resize(octets_.size() * 2);
             std::uint8_t* o = octets_.data() + taille_;
             o[0] = static_cast<std::uint8_t>(accu_);
             o[1] = static_cast<std::uint8_t>(accu_ >> 8);
@@ -391,8 +389,7 @@ public:
     const std::uint8_t* Terminer(std::size_t& taille)
     {
         while (bits_ > 0) {
-            if (taille_ + 1 > octets_.size())
-                octets_.resize(octets_.size() * 2);
+            if (taille_ + 1 > octets_.size()) octets_.resize(octets_.size() * 2);
             octets_[taille_++] = static_cast<std::uint8_t>(accu_);
             accu_ >>= 8;
             bits_ -= 8;
@@ -445,15 +442,13 @@ void CompresserLzw(const std::uint8_t* indices, std::size_t n, int tailleMin,
         std::size_t j = i;
         for (std::uint32_t c = courant; j < n; ++j) {
             const std::uint16_t suite = table[c * ligne + indices[j]];
-            if (suite == 0)
-                break;
+            if (suite == 0) break;
             courant = c = suite;
         }
         if (j != i) {
             repete = 0;
             i = j;
-            if (i == n)
-                break;
+            if (i == n) break;
         }
 
         const std::uint32_t s = indices[i];
@@ -462,8 +457,7 @@ void CompresserLzw(const std::uint8_t* indices, std::size_t n, int tailleMin,
         if (prochain < kCodes) {
             // The decoder learns each code one step later; it widens its
             // reads once its next free code needs the extra bit.
-            if (prochain == (1u << largeur))
-                ++largeur;
+            if (prochain == (1u << largeur)) ++largeur;
             enfants[place] = static_cast<std::uint16_t>(prochain);
             pris.push_back(place);
             if (repete != 0 && indices[i - 1] == s)
@@ -489,8 +483,7 @@ void CompresserLzw(const std::uint8_t* indices, std::size_t n, int tailleMin,
             const std::uint64_t motif = s * 0x0101010101010101ull;
             for (std::uint64_t mot; k + 8 <= fin; k += 8) {
                 std::memcpy(&mot, indices + k, 8);
-                if (mot != motif)
-                    break;
+                if (mot != motif) break;
             }
             while (k < fin && indices[k] == s)
                 ++k;
@@ -500,8 +493,7 @@ void CompresserLzw(const std::uint8_t* indices, std::size_t n, int tailleMin,
         }
     }
     flux.Ecrire(courant, largeur);
-    if (prochain < kCodes && prochain == (1u << largeur))
-        ++largeur;
+    if (prochain < kCodes && prochain == (1u << largeur)) ++largeur;
     flux.Ecrire(finData, largeur);
 
     std::size_t taille = 0;
@@ -545,8 +537,8 @@ constexpr std::uint32_t kMarqueBlanc = 0x100;
 // Maps the pixels to the palette written in the file: `sortie` gets one
 // index per pixel, `palette` the used colours, most used first, and the
 // transparent entry when white has one.
-void Reduire(const std::uint32_t* pixels, int largeur, int hauteur, int pas,
-             std::uint8_t* sortie, std::vector<std::uint32_t>& palette, int& transparent)
+void Reduire(const std::uint32_t* pixels, int largeur, int hauteur, int pas, std::uint8_t* sortie,
+             std::vector<std::uint32_t>& palette, int& transparent)
 {
     Suites suites(pixels, largeur, hauteur, pas);
     const std::array<std::uint32_t, 256> couleurs = Palette(suites);
@@ -558,8 +550,7 @@ void Reduire(const std::uint32_t* pixels, int largeur, int hauteur, int pas,
     suites.Remplacer([&](std::uint32_t c, std::uint32_t n) {
         const auto entree = static_cast<std::uint32_t>(proche(c));
         usages[entree] += n;
-        if (c != kBlanc)
-            return entree;
+        if (c != kBlanc) return entree;
         blancs += n;
         return entree | kMarqueBlanc;
     });
@@ -567,8 +558,7 @@ void Reduire(const std::uint32_t* pixels, int largeur, int hauteur, int pas,
     // Used entries, most used first; equal uses keep the palette's order.
     std::vector<int> ordre;
     for (int i = 0; i < 256; ++i)
-        if (usages[static_cast<std::size_t>(i)] > 0)
-            ordre.push_back(i);
+        if (usages[static_cast<std::size_t>(i)] > 0) ordre.push_back(i);
     std::stable_sort(ordre.begin(), ordre.end(), [&](int a, int b) {
         return usages[static_cast<std::size_t>(a)] > usages[static_cast<std::size_t>(b)];
     });
@@ -625,8 +615,8 @@ std::vector<std::uint8_t> Fichier(int largeur, int hauteur,
     f.push_back(0);
     f.push_back(0);
     if (transparent >= 0) {
-        const std::uint8_t extension[] = {0x21, 0xF9, 0x04, 0x01, 0x00, 0x00,
-                                          static_cast<std::uint8_t>(transparent), 0x00};
+        const std::uint8_t extension[] = {
+            0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, static_cast<std::uint8_t>(transparent), 0x00};
         f.insert(f.end(), std::begin(extension), std::end(extension));
     }
     f.push_back(0x2C);
@@ -663,13 +653,11 @@ std::array<std::uint32_t, 256> PaletteGif(const std::uint32_t* pixels, int large
 ImageGif ReduireGif(const std::uint32_t* pixels, int largeur, int hauteur, int pas)
 {
     ImageGif image;
-    if (!Valide(pixels, largeur, hauteur, pas))
-        return image;
+    if (!Valide(pixels, largeur, hauteur, pas)) return image;
     image.largeur = largeur;
     image.hauteur = hauteur;
     image.indices.resize(static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur));
-    Reduire(pixels, largeur, hauteur, pas, image.indices.data(), image.palette,
-            image.transparent);
+    Reduire(pixels, largeur, hauteur, pas, image.indices.data(), image.palette, image.transparent);
     return image;
 }
 
@@ -678,8 +666,8 @@ std::vector<std::uint8_t> EcrireGif(const ImageGif& image)
     const std::size_t entrees = image.palette.size();
     if (entrees == 0 || entrees > 256 || image.largeur <= 0 || image.hauteur <= 0 ||
         image.largeur > kMaxCote || image.hauteur > kMaxCote ||
-        image.indices.size() != static_cast<std::size_t>(image.largeur) *
-                                    static_cast<std::size_t>(image.hauteur) ||
+        image.indices.size() !=
+            static_cast<std::size_t>(image.largeur) * static_cast<std::size_t>(image.hauteur) ||
         image.transparent >= static_cast<int>(entrees) ||
         PlusGrand(image.indices.data(), image.indices.size()) >= entrees)
         return {};
@@ -687,11 +675,9 @@ std::vector<std::uint8_t> EcrireGif(const ImageGif& image)
                    image.indices.data());
 }
 
-std::vector<std::uint8_t> EncoderGif(const std::uint32_t* pixels, int largeur, int hauteur,
-                                     int pas)
+std::vector<std::uint8_t> EncoderGif(const std::uint32_t* pixels, int largeur, int hauteur, int pas)
 {
-    if (!Valide(pixels, largeur, hauteur, pas))
-        return {};
+    if (!Valide(pixels, largeur, hauteur, pas)) return {};
     // Left uninitialised: every index is written once.
     const std::unique_ptr<std::uint8_t[]> indices(
         new std::uint8_t[static_cast<std::size_t>(largeur) * static_cast<std::size_t>(hauteur)]);

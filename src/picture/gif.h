@@ -8,7 +8,8 @@
 #include <cstdint>
 #include <vector>
 
-namespace horaku {
+namespace horaku
+{
 
 // pixels: rows of 0x00RRGGBB values (the top byte is ignored), `pas` pixels
 // from one row to the next.  Answers the bytes of a complete GIF file, or

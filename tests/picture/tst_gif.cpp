@@ -16,14 +16,15 @@
 
 using namespace horaku;
 
-namespace {
+namespace
+{
 
 constexpr std::uint32_t kBlanc = 0xFFFFFF;
 
-const std::uint32_t kStatiques[20] = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080,
-    0xC0C0C0, 0xC0DCC0, 0xA6CAF0, 0xFFFBF0, 0xA0A0A4, 0x808080, 0xFF0000,
-    0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
+const std::uint32_t kStatiques[20] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080,
+                                      0x800080, 0x008080, 0xC0C0C0, 0xC0DCC0, 0xA6CAF0,
+                                      0xFFFBF0, 0xA0A0A4, 0x808080, 0xFF0000, 0x00FF00,
+                                      0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
 
 struct Image {
     int largeur = 0;
@@ -41,20 +42,21 @@ struct Image {
 
 Q_DECLARE_METATYPE(Image)
 
-namespace {
+namespace
+{
 
 // ---------------------------------------------------------------------------
 // Reference: the colour tree pixel by pixel, with its own nodes.
 
-class OctreeReference {
+class OctreeReference
+{
 public:
     void Ajouter(std::uint32_t c)
     {
         const int r = (c >> 16) & 0xFF, v = (c >> 8) & 0xFF, b = c & 0xFF;
         std::unique_ptr<Noeud>* lien = &racine_;
         for (int d = 0;; ++d) {
-            if (!*lien)
-                *lien = Creer(d);
+            if (!*lien) *lien = Creer(d);
             Noeud* n = lien->get();
             if (n->feuille) {
                 n->nombre += 1;
@@ -107,8 +109,7 @@ private:
         listes_[d] = n->suivant;
         int enfants = 0;
         for (auto& e : n->enfants) {
-            if (!e)
-                continue;
+            if (!e) continue;
             QVERIFY(e->feuille);
             n->nombre += e->nombre;
             n->r += e->r;
@@ -123,8 +124,7 @@ private:
 
     static void Parcourir(const Noeud* n, std::vector<std::uint32_t>& sortie)
     {
-        if (!n)
-            return;
+        if (!n) return;
         if (n->feuille) {
             sortie.push_back(n->nombre == 0 ? 0
                                             : std::uint32_t(n->r / n->nombre) << 16 |
@@ -164,8 +164,7 @@ std::vector<int> EntreesReference(const Image& image, const std::array<std::uint
 {
     std::vector<int> cache(32768, -1);
     for (int i = 0; i < 256; ++i)
-        if (cache[Seau(pal[i])] < 0)
-            cache[Seau(pal[i])] = i;
+        if (cache[Seau(pal[i])] < 0) cache[Seau(pal[i])] = i;
     std::vector<int> entrees;
     for (int y = 0; y < image.hauteur; ++y)
         for (int x = 0; x < image.largeur; ++x) {
@@ -215,8 +214,7 @@ QString Lire(const std::vector<std::uint8_t>& f, Gif& g)
         const int a = octet(), b = octet();
         return a < 0 || b < 0 ? -1 : a | b << 8;
     };
-    if (!reste(13))
-        return "fichier trop court";
+    if (!reste(13)) return "fichier trop court";
     g.version = QByteArray(reinterpret_cast<const char*>(f.data()), 6);
     p = 6;
     g.largeurEcran = mot();
@@ -224,59 +222,48 @@ QString Lire(const std::vector<std::uint8_t>& f, Gif& g)
     g.champsEcran = octet();
     g.fond = octet();
     g.aspect = octet();
-    if (g.champsEcran & 0x80)
-        return "table globale inattendue";
+    if (g.champsEcran & 0x80) return "table globale inattendue";
     int o = octet();
     if (o == 0x21) {
-        if (octet() != 0xF9 || octet() != 4)
-            return "extension autre que de contrôle graphique";
+        if (octet() != 0xF9 || octet() != 4) return "extension autre que de contrôle graphique";
         g.extension = true;
         g.champsExtension = octet();
         g.delai = mot();
         g.transparent = octet();
-        if (octet() != 0)
-            return "extension sans fin de bloc";
+        if (octet() != 0) return "extension sans fin de bloc";
         o = octet();
     }
-    if (o != 0x2C)
-        return "descripteur d'image absent";
+    if (o != 0x2C) return "descripteur d'image absent";
     g.gauche = mot();
     g.haut = mot();
     g.largeur = mot();
     g.hauteur = mot();
     g.champsImage = octet();
-    if (!(g.champsImage & 0x80))
-        return "table locale absente";
+    if (!(g.champsImage & 0x80)) return "table locale absente";
     const int entrees = 1 << ((g.champsImage & 7) + 1);
-    if (!reste(std::size_t(entrees) * 3))
-        return "table tronquée";
+    if (!reste(std::size_t(entrees) * 3)) return "table tronquée";
     for (int i = 0; i < entrees; ++i, p += 3)
         g.table.push_back(std::uint32_t(f[p]) << 16 | std::uint32_t(f[p + 1]) << 8 | f[p + 2]);
     g.tailleMin = octet();
-    if (g.tailleMin < 2 || g.tailleMin > 8)
-        return QString("taille minimale %1").arg(g.tailleMin);
+    if (g.tailleMin < 2 || g.tailleMin > 8) return QString("taille minimale %1").arg(g.tailleMin);
     std::vector<std::uint8_t> donnees;
     for (;;) {
         const int n = octet();
-        if (n < 0 || !reste(std::size_t(n)))
-            return "sous-bloc tronqué";
-        if (n == 0)
-            break;
+        if (n < 0 || !reste(std::size_t(n))) return "sous-bloc tronqué";
+        if (n == 0) break;
         g.blocs.push_back(n);
-        donnees.insert(donnees.end(), f.begin() + std::ptrdiff_t(p), f.begin() + std::ptrdiff_t(p + n));
+        donnees.insert(donnees.end(), f.begin() + std::ptrdiff_t(p),
+                       f.begin() + std::ptrdiff_t(p + n));
         p += std::size_t(n);
     }
-    if (octet() != 0x3B)
-        return "pas de fin de fichier";
-    if (p != f.size())
-        return "octets après la fin de fichier";
+    if (octet() != 0x3B) return "pas de fin de fichier";
+    if (p != f.size()) return "octets après la fin de fichier";
 
     // LZW, read as strictly as the standard allows.
     const int effacer = 1 << g.tailleMin, fin = effacer + 1;
     std::size_t bit = 0;
     auto code = [&](int largeur) {
-        if (bit + std::size_t(largeur) > donnees.size() * 8)
-            return -1;
+        if (bit + std::size_t(largeur) > donnees.size() * 8) return -1;
         int c = 0;
         for (int i = 0; i < largeur; ++i, ++bit)
             c |= ((donnees[bit / 8] >> (bit % 8)) & 1) << i;
@@ -290,32 +277,25 @@ QString Lire(const std::vector<std::uint8_t>& f, Gif& g)
     std::vector<std::uint8_t> chaine;
     for (;;) {
         const int c = code(largeur);
-        if (c < 0)
-            return "pas de code de fin";
-        if (debut && c != effacer)
-            return "le premier code n'efface pas";
+        if (c < 0) return "pas de code de fin";
+        if (debut && c != effacer) return "le premier code n'efface pas";
         debut = false;
         if (c == effacer) {
-            if (precedent >= 0 || prochain != fin + 1)
-                ++g.effacements;
+            if (precedent >= 0 || prochain != fin + 1) ++g.effacements;
             largeur = g.tailleMin + 1;
             prochain = fin + 1;
             precedent = -1;
             continue;
         }
-        if (c == fin)
-            break;
+        if (c == fin) break;
         if (precedent < 0) {
-            if (c >= effacer)
-                return "code composé juste après un effacement";
+            if (c >= effacer) return "code composé juste après un effacement";
             g.indices.push_back(std::uint8_t(c));
             precedent = c;
             continue;
         }
-        if (c > prochain)
-            return QString("code %1 inconnu (prochain %2)").arg(c).arg(prochain);
-        if (prochain >= 4096)
-            return "table pleine sans effacement";
+        if (c > prochain) return QString("code %1 inconnu (prochain %2)").arg(c).arg(prochain);
+        if (prochain >= 4096) return "table pleine sans effacement";
         const int tete = c == prochain ? premier[precedent] : premier[c];
         prefixe[prochain] = precedent;
         dernier[prochain] = tete;
@@ -326,12 +306,10 @@ QString Lire(const std::vector<std::uint8_t>& f, Gif& g)
             chaine.push_back(std::uint8_t(dernier[k]));
         g.indices.insert(g.indices.end(), chaine.rbegin(), chaine.rend());
         precedent = c;
-        if (prochain == (1 << largeur) && largeur < 12)
-            ++largeur;
+        if (prochain == (1 << largeur) && largeur < 12) ++largeur;
     }
     // Nothing but zero padding after the end code.
-    if (donnees.size() != (bit + 7) / 8)
-        return "données après le code de fin";
+    if (donnees.size() != (bit + 7) / 8) return "données après le code de fin";
     if (bit % 8 != 0 && (donnees.back() >> (bit % 8)) != 0)
         return "bits non nuls après le code de fin";
     return {};
@@ -361,7 +339,10 @@ int Bits(std::size_t entrees)
 // ---------------------------------------------------------------------------
 // Pictures.
 
-std::uint32_t Hasard(std::mt19937& g, std::uint32_t n) { return std::uint32_t(g() % n); }
+std::uint32_t Hasard(std::mt19937& g, std::uint32_t n)
+{
+    return std::uint32_t(g() % n);
+}
 
 Image Bruit(int l, int h, unsigned graine)
 {
@@ -383,7 +364,8 @@ Image Suites(int l, int h, unsigned graine, int couleurs, int longueurMax)
     std::size_t i = 0;
     while (i < im.pixels.size()) {
         const std::uint32_t c = jeu[Hasard(g, std::uint32_t(couleurs))];
-        for (std::uint32_t n = 1 + Hasard(g, std::uint32_t(longueurMax)); n > 0 && i < im.pixels.size(); --n)
+        for (std::uint32_t n = 1 + Hasard(g, std::uint32_t(longueurMax));
+             n > 0 && i < im.pixels.size(); --n)
             im.pixels[i++] = c;
     }
     return im;
@@ -430,8 +412,7 @@ std::vector<std::uint32_t> CouleursDistinctes(int n, unsigned graine)
     std::vector<std::uint32_t> sortie;
     while (int(sortie.size()) < n) {
         const std::uint32_t c = g() & 0xFFFFFF;
-        if (seaux.insert(Seau(c)).second)
-            sortie.push_back(c);
+        if (seaux.insert(Seau(c)).second) sortie.push_back(c);
     }
     return sortie;
 }
@@ -445,8 +426,10 @@ Image EmploiDuTemps(int l, int h, unsigned graine)
     const std::vector<std::uint32_t> semaines = CouleursDistinctes(5, graine + 1);
     const std::uint32_t encres[] = {0x000000, 0xFF0000, 0x000080, 0x808080};
     for (int b = 0; b < 12; ++b) {
-        const int x0 = int(Hasard(g, std::uint32_t(l - 20))), y0 = int(Hasard(g, std::uint32_t(h - 12)));
-        const int x1 = std::min(l, x0 + 12 + int(Hasard(g, 40))), y1 = std::min(h, y0 + 8 + int(Hasard(g, 20)));
+        const int x0 = int(Hasard(g, std::uint32_t(l - 20))),
+                  y0 = int(Hasard(g, std::uint32_t(h - 12)));
+        const int x1 = std::min(l, x0 + 12 + int(Hasard(g, 40))),
+                  y1 = std::min(h, y0 + 8 + int(Hasard(g, 20)));
         const std::uint32_t fond = semaines[Hasard(g, 5)];
         for (int y = y0; y < y1; ++y)
             for (int x = x0; x < x1; ++x)
@@ -482,8 +465,7 @@ Image PalettePleine(int autres)
     int n = 0;
     for (std::uint32_t k = 0; k < 4096 && n < autres; k += 7) {
         const std::uint32_t c = (k >> 8 & 15) << 20 | (k >> 4 & 15) << 12 | (k & 15) << 4;
-        if (groupes.count(c))
-            continue;
+        if (groupes.count(c)) continue;
         p.push_back(c | 0x080808);
         ++n;
     }
@@ -498,7 +480,8 @@ Image PalettePleine(int autres)
 
 } // namespace
 
-class TestGif : public QObject {
+class TestGif : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -548,8 +531,8 @@ void TestGif::octree()
 void TestGif::decodage_data()
 {
     QTest::addColumn<Image>("image");
-    QTest::addColumn<bool>("exacte");   // every colour comes back unchanged
-    QTest::addColumn<int>("entrees");   // palette entries in the file, -1: not fixed here
+    QTest::addColumn<bool>("exacte"); // every colour comes back unchanged
+    QTest::addColumn<int>("entrees"); // palette entries in the file, -1: not fixed here
     QTest::addColumn<bool>("transparence");
 
     QTest::newRow("emploi du temps") << EmploiDuTemps(180, 110, 7) << true << -1 << true;
@@ -580,8 +563,7 @@ void TestGif::decodage_data()
     {
         Image im = EmploiDuTemps(100, 60, 11);
         for (auto& p : im.pixels)
-            if (p == kBlanc)
-                p = 0xFFFF00;
+            if (p == kBlanc) p = 0xFFFF00;
         QTest::newRow("sans blanc") << im << true << -1 << false;
     }
     {
@@ -592,7 +574,8 @@ void TestGif::decodage_data()
                 im.at(x, y) = (x + y) % 3 == 0 ? 0xFAFAFA : ((x * y) % 7 == 0 ? 0x000080 : kBlanc);
         QTest::newRow("presque blanc opaque") << im << false << 3 << true;
     }
-    QTest::newRow("256 entrées, pas de transparence") << PalettePleine(217) << false << 256 << false;
+    QTest::newRow("256 entrées, pas de transparence")
+        << PalettePleine(217) << false << 256 << false;
     QTest::newRow("255 entrées et la transparente") << PalettePleine(216) << false << 256 << true;
     QTest::newRow("tout blanc") << Image(300, 200) << true << 2 << true;
     QTest::newRow("ligne de 4000 pixels") << Suites(4000, 1, 12, 30, 9) << false << -1 << false;
@@ -617,13 +600,14 @@ void TestGif::decodage()
     std::array<std::uint64_t, 256> usages{};
     for (int e : entreesPixels)
         ++usages[std::size_t(e)];
-    const int utilisees = int(std::count_if(usages.begin(), usages.end(), [](auto u) { return u > 0; }));
-    const bool blanc = std::find(image.pixels.begin(), image.pixels.end(), kBlanc) != image.pixels.end();
+    const int utilisees =
+        int(std::count_if(usages.begin(), usages.end(), [](auto u) { return u > 0; }));
+    const bool blanc =
+        std::find(image.pixels.begin(), image.pixels.end(), kBlanc) != image.pixels.end();
     const bool transparente = utilisees < 256 && blanc;
     QCOMPARE(transparente, transparence);
     const int n = utilisees + (transparente ? 1 : 0);
-    if (entrees >= 0)
-        QCOMPARE(n, entrees);
+    if (entrees >= 0) QCOMPARE(n, entrees);
     const int b = Bits(std::size_t(n));
 
     // Layout.
@@ -663,7 +647,8 @@ void TestGif::decodage()
         const std::uint32_t c = image.pixels[i] & 0xFFFFFF;
         const int e = entreesPixels[i];
         if (transparente && c == kBlanc) {
-            QVERIFY2(k == n - 1, qPrintable(QString("pixel %1 blanc mais entrée %2").arg(i).arg(k)));
+            QVERIFY2(k == n - 1,
+                     qPrintable(QString("pixel %1 blanc mais entrée %2").arg(i).arg(k)));
             continue;
         }
         QVERIFY2(g.table[std::size_t(k)] == palette[std::size_t(e)],
@@ -673,14 +658,12 @@ void TestGif::decodage()
                                 .arg(palette[std::size_t(e)], 6, 16, QChar('0'))));
         QVERIFY(entreeDe[std::size_t(k)] < 0 || entreeDe[std::size_t(k)] == e);
         entreeDe[std::size_t(k)] = e;
-        if (exacte)
-            QCOMPARE(g.table[std::size_t(k)], c);
+        if (exacte) QCOMPARE(g.table[std::size_t(k)], c);
     }
     // Ordered by use, counted before white moved to its own entry: that
     // entry keeps its place even when no pixel is left on it.
     for (std::size_t i = 0; i < g.indices.size(); ++i)
-        if (g.indices[i] < utilisees)
-            ++parEntree[g.indices[i]];
+        if (g.indices[i] < utilisees) ++parEntree[g.indices[i]];
     if (transparente) {
         const std::size_t premierBlanc = std::size_t(
             std::find(image.pixels.begin(), image.pixels.end(), kBlanc) - image.pixels.begin());
@@ -727,11 +710,11 @@ void TestGif::fichierConnu()
 {
     const std::uint32_t pixels[] = {0xFF0000, 0xFFFFFF};
     const std::vector<std::uint8_t> attendu = {
-        'G', 'I', 'F', '8', '9', 'a', 2, 0, 1, 0, 0x11, 0, 0,          // screen
-        0x21, 0xF9, 4, 0x01, 0, 0, 2, 0,                               // transparency
-        0x2C, 0, 0, 0, 0, 2, 0, 1, 0, 0xA1,                            // image
-        0xFF, 0, 0, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0, 0,                // colours
-        2, 2, 0x84, 0x0A, 0,                                           // LZW
+        'G',  'I',  'F',  '8',  '9',  'a',  2, 0, 1, 0,    0x11, 0, 0, // screen
+        0x21, 0xF9, 4,    0x01, 0,    0,    2, 0,                      // transparency
+        0x2C, 0,    0,    0,    0,    2,    0, 1, 0, 0xA1,             // image
+        0xFF, 0,    0,    0xFF, 0xFF, 0xFF, 0, 0, 0, 0,    0,    0,    // colours
+        2,    2,    0x84, 0x0A, 0,                                     // LZW
         0x3B};
     QCOMPARE(EncoderGif(pixels, 2, 1, 2), attendu);
 }
@@ -781,8 +764,7 @@ void TestGif::lzw()
     QVERIFY2(erreur.isEmpty(), qPrintable(erreur));
     QCOMPARE(lu.tailleMin, std::max(2, Bits(std::size_t(entrees))));
     QVERIFY(lu.indices == image.indices);
-    if (motif == 0 && pixels > 100000)
-        QVERIFY(lu.effacements > 10);
+    if (motif == 0 && pixels > 100000) QVERIFY(lu.effacements > 10);
     const QImage qt = LireAvecQt(fichier);
     QCOMPARE(qt.size(), QSize(image.largeur, image.hauteur));
     for (std::size_t k = 0; k < image.indices.size(); k += 7)
