@@ -251,6 +251,7 @@ void TestFenetre::zoneClient_data()
 {
     QTest::addColumn<QString>("exemple");
     QTest::newRow("petit emploi du temps d'essai") << QString();
+    QTest::newRow("image plus étroite que la barre de menus") << QStringLiteral("<etroit>");
     QTest::newRow("examples/petit.edt") << QStringLiteral("petit.edt");
     QTest::newRow("examples/realiste.edt") << QStringLiteral("realiste.edt");
 }
@@ -260,9 +261,13 @@ void TestFenetre::zoneClient()
     QFETCH(QString, exemple);
     DossierDeTravail dossier;
     const QString plan = dossier.Chemin(QStringLiteral("plan.edt"));
-    if (exemple.isEmpty())
+    if (exemple.isEmpty()) {
         Ecrire(EdtExemple(), plan);
-    else
+    } else if (exemple == QLatin1String("<etroit>")) {
+        REdt e = test::EdtNu(1, 1, 20);
+        test::Ajouter(e, 0, 0, test::Seq(test::H(8), test::H(8, 30), {"a", "", "", ""}));
+        Ecrire(e, plan);
+    } else
         QVERIFY(QFile::copy(QStringLiteral(HORAKU_SOURCES "/examples/") + exemple, plan));
     EcrireConfiguration(plan);
 

@@ -75,6 +75,7 @@ private slots:
     void questionEnregistrer_data();
     void questionEnregistrer();
     void fermerAnnuleGardeLaFenetre();
+    void ecritureImpossibleEmpecheLaFermeture();
     void enregistrerSous_data();
     void enregistrerSous();
     void enregistrerSansModificationNEcritRien();
@@ -210,6 +211,30 @@ void TestFichiers::fermerAnnuleGardeLaFenetre()
     QCOMPARE(fermee.count(), 1);
     QVERIFY(!banc.fenetre->isVisible());
     QCOMPARE(banc.services.Textes(), (QStringList{kQuestion, kQuestion}));
+}
+
+void TestFichiers::ecritureImpossibleEmpecheLaFermeture()
+{
+    REdt edt = EdtExemple();
+    Banc banc;
+    const QString perdu = banc.dossier.Chemin(QStringLiteral("disparu/plan.edt"));
+    edt.Fichier = perdu.toStdString();
+    edt.EdtModifie = true;
+    banc.fenetre->RendreCourant(std::make_unique<REdt>(edt));
+    banc.fenetre->ActualiserFenetre();
+    banc.fenetre->Redessiner();
+    QSignalSpy fermee(banc.fenetre.get(), &TFenetre_Principale::Fermee);
+
+    banc.services.reponses = {QMessageBox::Yes};
+    QVERIFY(!banc.fenetre->close());
+
+    QCOMPARE(banc.services.Textes(),
+             (QStringList{kQuestion, QStringLiteral("Impossible de créer le fichier ") + perdu}));
+    QCOMPARE(fermee.count(), 0);
+    QVERIFY(banc.fenetre->isVisible());
+    QVERIFY(banc.fenetre->EdtCourant());
+    QVERIFY(banc.fenetre->EdtCourant()->EdtModifie);
+    QVERIFY(!banc.fenetre->Image().isNull());
 }
 
 void TestFichiers::enregistrerSous_data()
