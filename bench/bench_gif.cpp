@@ -3,14 +3,19 @@
 // reduced to the same palette.
 //
 //   bench_gif [--image=PICTURE]... [benchmark options]
-//       benchmarks on the pictures given (any format Qt reads), else on two
-//       synthetic timetables, 1200×900 and 1500×7000;
+//       benchmarks on the pictures given (any format Qt reads), else on the
+//       realistic and large examples as the redraw draws them, and on two
+//       synthetic timetables of the sizes of a busy week and of a whole
+//       year, 1200×900 and 1500×7000;
 //   bench_gif [--image=PICTURE]... --ecrire=FOLDER
 //       writes each picture as NAME.bmp, NAME-horaku.gif and NAME-giflib.gif
 //       into FOLDER, for bench/compare-gif.sh.
+#include "classesedt.h"
+#include "dessin.h"
 #include "gif.h"
 
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QImage>
 
 #include <benchmark/benchmark.h>
@@ -163,18 +168,41 @@ Image EmploiDuTemps(const std::string& nom, int largeur, int hauteur, int jours,
     return im;
 }
 
-bool Charger(const std::string& chemin, Image& image)
+Image DepuisQt(QImage q, const std::string& nom)
 {
-    QImage q(QString::fromStdString(chemin));
-    if (q.isNull()) return false;
+    Image image;
     q = q.convertToFormat(QImage::Format_RGB32);
-    image.nom = QFileInfo(QString::fromStdString(chemin)).completeBaseName().toStdString();
+    image.nom = nom;
     image.largeur = q.width();
     image.hauteur = q.height();
     image.pixels.resize(std::size_t(q.width()) * std::size_t(q.height()));
     for (int y = 0; y < q.height(); ++y)
         std::memcpy(&image.pixels[std::size_t(y) * std::size_t(q.width())], q.constScanLine(y),
                     std::size_t(q.width()) * 4);
+    return image;
+}
+
+bool Charger(const std::string& chemin, Image& image)
+{
+    QImage q(QString::fromStdString(chemin));
+    if (q.isNull()) return false;
+    image = DepuisQt(q, QFileInfo(QString::fromStdString(chemin)).completeBaseName().toStdString());
+    return true;
+}
+
+// An example timetable as the redraw draws it; false when it draws nothing.
+bool Dessiner(const std::string& nom, Image& image)
+{
+    REdt e;
+    e.Fichier = std::string(HORAKU_SOURCES) + "/examples/" + nom + ".edt";
+    try {
+        e.Charger();
+    } catch (const std::exception&) {
+        return false;
+    }
+    const ResultatDessin r = Redessiner(e);
+    if (r.etat != ResultatDessin::Dessine) return false;
+    image = DepuisQt(r.image, nom);
     return true;
 }
 
@@ -312,6 +340,8 @@ int Ecrire(const std::vector<Image>& images, const std::string& dossier)
 
 int main(int argc, char** argv)
 {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication application(argc, argv);
     std::vector<std::string> chemins;
     std::string dossier;
     std::vector<char*> reste;
@@ -334,6 +364,10 @@ int main(int argc, char** argv)
         images.push_back(std::move(im));
     }
     if (images.empty()) {
+        for (const char* exemple : {"realiste", "grand"}) {
+            Image im;
+            if (Dessiner(exemple, im)) images.push_back(std::move(im));
+        }
         images.push_back(EmploiDuTemps("synthese-1200x900", 1200, 900, 5, 2, 6));
         images.push_back(EmploiDuTemps("synthese-1500x7000", 1500, 7000, 7, 52, 10));
     }

@@ -9,10 +9,10 @@
 #   bench/compare-gif.sh            construction dans build-compare/
 #   HORAKU_BUILD=dossier bench/compare-gif.sh
 #
-# Images : les exemples realiste.edt et grand.edt dessinés par horaku-cli,
-# puis deux emplois du temps synthétiques de bench_gif (1200×900, 1500×7000).
-# La machine est partagée et bruyante : ne comparer que les rapports d'une
-# même exécution.
+# Images : les exemples realiste.edt et grand.edt tels que le dessin les
+# rend, puis deux emplois du temps synthétiques de bench_gif (1200×900,
+# 1500×7000). La machine est partagée et bruyante : ne comparer que les
+# rapports d'une même exécution.
 set -euo pipefail
 racine=$(cd "$(dirname "$0")/.." && pwd)
 build=${HORAKU_BUILD:-$racine/build-compare}
@@ -21,37 +21,29 @@ python=/usr/bin/python3 # Pillow vient du paquet Debian
 "$racine/scripts/deps.sh" g++ cmake ninja-build qt6-base-dev libbenchmark-dev libgif-dev \
   imagemagick python3-pil
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
+# Configuré à chaque fois : giflib, installé après coup, est alors trouvé.
+if [ -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$racine" -B "$build" >/dev/null
+else
   cmake -S "$racine" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 fi
-cmake --build "$build" --target bench_gif horaku-cli >/dev/null
+cmake --build "$build" --target bench_gif >/dev/null
 
 travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
 
-# Les images, en BMP.
+# Les images en BMP, nos GIF et ceux de giflib à côté ; puis les temps.
+"$build/bench/bench_gif" --ecrire="$travail" >"$travail/images.txt"
 images=()
-for exemple in realiste grand; do
-  if [ -f "$racine/examples/$exemple.edt" ] &&
-    "$build/bin/horaku-cli" image "$racine/examples/$exemple.edt" "$travail/$exemple.bmp"; then
-    images+=("$travail/$exemple.bmp")
-  fi
-done
-"$build/bench/bench_gif" --ecrire="$travail" >/dev/null
-images+=("$travail/synthese-1200x900.bmp" "$travail/synthese-1500x7000.bmp")
-
-arguments=()
-for i in "${images[@]}"; do arguments+=("--image=$i"); done
-# Nos GIF et ceux de giflib, à côté des BMP.
-"$build/bench/bench_gif" "${arguments[@]}" --ecrire="$travail" >/dev/null
-"$build/bench/bench_gif" "${arguments[@]}" --benchmark_filter='^(horaku|giflib_lzw)/' \
+while read -r nom _; do images+=("$travail/$nom.bmp"); done <"$travail/images.txt"
+"$build/bench/bench_gif" --benchmark_filter='^(horaku|giflib_lzw)/' \
   --benchmark_repetitions=7 --benchmark_report_aggregates_only=true \
   --benchmark_format=json >"$travail/bench.json" 2>/dev/null
 
 # ImageMagick : la commande entière, médiane de trois.
 for i in "${images[@]}"; do
   nom=$(basename "$i" .bmp)
-  for essai in 1 2 3; do
+  for _ in 1 2 3; do
     debut=$(date +%s%N)
     convert "$i" "$travail/$nom-imagemagick.gif"
     fin=$(date +%s%N)
