@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Writes the very large timetable (about 600,000 lines) and measures, in the
-# same run, reading it and writing it (whole processes, disk included) against
-# `wc -l` on the same file.  Best of N runs of each.
+# Writes the very large timetable (about 600,000 lines, 6 MB) and measures, in
+# the same run, reading and writing it against `wc -l` on the same file.
+# Best of N runs of each:
+#   - wc -l: the whole process;
+#   - lecture: the whole process of `bench_edt --lire` (start, Charger, exit),
+#     and Charger alone as the program times it;
+#   - ecriture: Enregistrer as the program times it (text, write, flush to
+#     disk, rename); the process itself first builds the timetable in memory.
 #   bench/edt-vs-wc.sh [DOSSIER_DE_CONSTRUCTION] [N]
 set -euo pipefail
 racine="$(cd "$(dirname "$0")/.." && pwd)"
@@ -23,28 +28,23 @@ duree() {
   debut=$(date +%s%N)
   "$@" >/dev/null
   fin=$(date +%s%N)
-  echo "$(( (fin - debut) / 1000 ))" | awk '{ printf "%.4f", $1 / 1e6 }'
+  awk -v n="$((fin - debut))" 'BEGIN { printf "%.4f\n", n / 1e9 }'
 }
-meilleur() {
-  local m="" d
-  for _ in $(seq "$essais"); do
-    d=$(duree "$@")
-    if [ -z "$m" ] || awk -v a="$d" -v b="$m" 'BEGIN { exit !(a < b) }'; then m=$d; fi
-  done
-  echo "$m"
-}
+plus_petit() { sort -g | head -n 1; }
+fois() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
 
 "$bench" --ecrire "$fichier" >/dev/null
 echo "fichier : $(wc -l <"$fichier") lignes, $(stat -c %s "$fichier") octets"
-wc_l=$(meilleur wc -l "$fichier")
-lecture=$(meilleur "$bench" --lire "$fichier")
-ecriture=$(meilleur "$bench" --ecrire "$fichier")
-printf 'wc -l                  %s s\n' "$wc_l"
-printf 'lecture (processus)    %s s   %s x wc -l\n' "$lecture" "$(awk -v a="$lecture" -v b="$wc_l" 'BEGIN { printf "%.1f", a / b }')"
-printf 'ecriture (processus)   %s s   %s x wc -l\n' "$ecriture" "$(awk -v a="$ecriture" -v b="$wc_l" 'BEGIN { printf "%.1f", a / b }')"
-# Inside the process, without start-up nor building the timetable in memory.
-printf 'dans le processus :    %s, %s\n' "$("$bench" --lire "$fichier")" "$("$bench" --ecrire "$fichier")"
+wc_l=$(for _ in $(seq "$essais"); do duree wc -l "$fichier"; done | plus_petit)
+lecture=$(for _ in $(seq "$essais"); do duree "$bench" --lire "$fichier"; done | plus_petit)
+charger=$(for _ in $(seq "$essais"); do "$bench" --lire "$fichier" | awk '{ print $2 }'; done | plus_petit)
+enregistrer=$(for _ in $(seq "$essais"); do "$bench" --ecrire "$fichier" | awk '{ print $2 }'; done | plus_petit)
+printf 'wc -l (processus)              %s s\n' "$wc_l"
+printf 'lecture (processus)            %s s   %s x wc -l\n' "$lecture" "$(fois "$lecture" "$wc_l")"
+printf 'lecture (Charger seul)         %s s   %s x wc -l\n' "$charger" "$(fois "$charger" "$wc_l")"
+printf 'ecriture (Enregistrer seul)    %s s   %s x wc -l\n' "$enregistrer" "$(fois "$enregistrer" "$wc_l")"
 if [ -x "$cli" ]; then
-  printf 'horaku-cli reecrire    %s s\n' "$(meilleur "$cli" reecrire "$fichier" "$dossier/copie.edt")"
-  cmp -s "$fichier" "$dossier/copie.edt" && echo "reecrire : mêmes octets"
+  reecrire=$(for _ in $(seq "$essais"); do duree "$cli" reecrire "$fichier" "$dossier/copie.edt"; done | plus_petit)
+  printf 'horaku-cli reecrire (processus) %s s\n' "$reecrire"
+  if cmp -s "$fichier" "$dossier/copie.edt"; then echo "reecrire : mêmes octets"; else echo "reecrire : OCTETS DIFFÉRENTS"; exit 1; fi
 fi

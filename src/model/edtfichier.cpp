@@ -6,6 +6,7 @@
 #include "fichiers.h"
 #include "variables.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cstring>
 
@@ -13,38 +14,54 @@ namespace horaku {
 
 namespace {
 
+// Writes straight into a buffer sized beforehand; it grows only when the
+// estimate falls short.
 class Ecrivain {
 public:
-    explicit Ecrivain(std::string& sortie) : s_(sortie) {}
+    explicit Ecrivain(std::size_t estimation) { s_.resize(estimation); }
     void texte(std::string_view t)
     {
-        const std::size_t debut = s_.size();
-        s_ += t;
-        if (t.find_first_of("\r\n") != std::string_view::npos) {
-            for (std::size_t i = debut; i < s_.size(); ++i)
-                if (s_[i] == '\r' || s_[i] == '\n')
-                    s_[i] = ' ';
-        }
-        fin();
+        char* const p = place(t.size());
+        std::memcpy(p, t.data(), t.size());
+        // No text may break its line.
+        for (std::size_t i = 0; i < t.size(); ++i)
+            if (p[i] == '\r' || p[i] == '\n')
+                p[i] = ' ';
+        clore(p + t.size());
     }
     void entier(long long v)
     {
-        char tampon[24];
-        const auto r = std::to_chars(tampon, tampon + sizeof tampon, v);
-        s_.append(tampon, r.ptr);
-        fin();
+        char* const p = place(24);
+        clore(std::to_chars(p, p + 24, v).ptr);
     }
     void drapeau(bool b) { entier(b ? 1 : 0); }
     void temps(TDateTime t)
     {
-        char tampon[kTailleTexteTemps];
-        s_.append(tampon, TempsVersTampon(t, tampon));
-        fin();
+        char* const p = place(kTailleTexteTemps);
+        clore(p + TempsVersTampon(t, p));
+    }
+    std::string resultat() &&
+    {
+        s_.resize(n_);
+        return std::move(s_);
     }
 
 private:
-    void fin() { s_ += "\r\n"; }
-    std::string& s_;
+    // Room for n bytes and the line break.
+    char* place(std::size_t n)
+    {
+        if (s_.size() - n_ < n + 2)
+            s_.resize(std::max(s_.size() * 2, n_ + n + 2));
+        return s_.data() + n_;
+    }
+    void clore(char* fin)
+    {
+        fin[0] = '\r';
+        fin[1] = '\n';
+        n_ = static_cast<std::size_t>(fin + 2 - s_.data());
+    }
+    std::string s_;
+    std::size_t n_ = 0;
 };
 
 // Lines are cut one at a time as they are read: only their number is known
@@ -155,9 +172,7 @@ std::string EcrireEdt(const REdt& e)
             for (const RSequence& s : js.Sequences)
                 taille += 2 * (kTailleTexteTemps + 2) + s.Textes[0].size() + s.Textes[1].size() +
                           s.Textes[2].size() + s.Textes[3].size() + 8 + 13;
-    std::string sortie;
-    sortie.reserve(taille);
-    Ecrivain w(sortie);
+    Ecrivain w(taille);
     w.texte(kTexteVersion);
     w.texte(kTexteEntete);
     w.texte(e.Titre);
@@ -214,7 +229,7 @@ std::string EcrireEdt(const REdt& e)
         }
     }
     w.entier(e.Mesures.HeureLarg);
-    return sortie;
+    return std::move(w).resultat();
 }
 
 namespace {

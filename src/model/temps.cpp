@@ -156,10 +156,22 @@ TDateTime EncoderHeure(int heures, int minutes, int secondes, int millisecondes)
 
 namespace {
 
+constexpr char kChiffres[] = "00010203040506070809"
+                             "10111213141516171819"
+                             "20212223242526272829"
+                             "30313233343536373839"
+                             "40414243444546474849"
+                             "50515253545556575859"
+                             "60616263646566676869"
+                             "70717273747576777879"
+                             "80818283848586878889"
+                             "90919293949596979899";
+
 char* DeuxChiffres(char* p, unsigned v)
 {
-    p[0] = static_cast<char>('0' + v / 10 % 10);
-    p[1] = static_cast<char>('0' + v % 10);
+    const char* const c = kChiffres + 2 * (v % 100);
+    p[0] = c[0];
+    p[1] = c[1];
     return p + 2;
 }
 
@@ -188,7 +200,8 @@ std::size_t TempsVersTampon(TDateTime t, char* tampon)
             *p++ = ' ';
     }
     if (temps) {
-        const auto secondes = static_cast<unsigned>(heure / 1000);
+        // Below one day: 32-bit arithmetic is enough.
+        const auto secondes = static_cast<std::uint32_t>(heure) / 1000u;
         p = DeuxChiffres(p, secondes / 3600);
         *p++ = ':';
         p = DeuxChiffres(p, secondes / 60 % 60);
