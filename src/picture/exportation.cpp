@@ -83,10 +83,15 @@ std::string Bmp(const QImage& source)
 
 std::string Gif(const QImage& source)
 {
+    // The format holds sides of 16 bits only.
+    if (source.width() > 65535 || source.height() > 65535)
+        throw ErreurHoraku(kMessageGifTropGrand);
     const QImage image = source.convertToFormat(QImage::Format_RGB32);
     const std::vector<std::uint8_t> octets =
         EncoderGif(reinterpret_cast<const std::uint32_t*>(image.constBits()), image.width(),
                    image.height(), static_cast<int>(image.bytesPerLine() / 4));
+    if (octets.empty())
+        throw ErreurHoraku(kMessageGifTropGrand);
     return std::string(octets.begin(), octets.end());
 }
 

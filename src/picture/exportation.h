@@ -12,6 +12,10 @@ namespace horaku {
 inline constexpr const char* kMessageFormatInconnu =
     "Format d'image inconnu : choisissez un nom en .gif, .bmp ou .png.";
 
+inline constexpr const char* kMessageGifTropGrand =
+    "L'image est trop grande pour le format GIF (65 535 pixels de côté au plus) : "
+    "choisissez un nom en .bmp ou .png.";
+
 // Path in the platform's encoding (UTF-8 here).
 void ExporterImage(const QImage& image, const std::string& chemin);
 

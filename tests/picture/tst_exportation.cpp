@@ -152,6 +152,22 @@ private slots:
         QCOMPARE(QDir(Chemin("plein")).entryList(QDir::Files), QStringList{"image.gif"});
     }
 
+    void gifTropLarge()
+    {
+        QImage large(70000, 2, QImage::Format_RGB32);
+        large.fill(Qt::red);
+        const QString cible = Chemin("large.gif");
+        try {
+            ExporterImage(large, cible.toStdString());
+            QFAIL("aucune erreur");
+        } catch (const ErreurHoraku& e) {
+            QCOMPARE(QString::fromUtf8(e.what()), QString::fromUtf8(kMessageGifTropGrand));
+        }
+        QVERIFY(!QFile::exists(cible));
+        ExporterImage(large, Chemin("large.png").toStdString());
+        QCOMPARE(QImage(Chemin("large.png")).width(), 70000);
+    }
+
     void dossierAbsent()
     {
         const QString cible = Chemin("absent/image.bmp");
