@@ -7,9 +7,11 @@
 #include <QEvent>
 #include <QLabel>
 
-namespace {
+namespace
+{
 
-class PremierDessin final : public QObject {
+class PremierDessin final : public QObject
+{
 public:
     explicit PremierDessin(QLabel* image) : QObject(image), image_(image) {}
 

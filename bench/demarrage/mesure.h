@@ -8,7 +8,8 @@
 #include <cstring>
 #include <ctime>
 
-namespace demarrage {
+namespace demarrage
+{
 
 inline double Maintenant()
 {
@@ -21,13 +22,11 @@ inline double Maintenant()
 inline long PicMemoire()
 {
     std::FILE* f = std::fopen("/proc/self/status", "r");
-    if (!f)
-        return 0;
+    if (!f) return 0;
     char ligne[256];
     long kio = 0;
     while (std::fgets(ligne, sizeof ligne, f))
-        if (std::strncmp(ligne, "VmHWM:", 6) == 0)
-            kio = std::strtol(ligne + 6, nullptr, 10);
+        if (std::strncmp(ligne, "VmHWM:", 6) == 0) kio = std::strtol(ligne + 6, nullptr, 10);
     std::fclose(f);
     return kio;
 }

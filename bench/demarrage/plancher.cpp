@@ -9,9 +9,11 @@
 #include <QMainWindow>
 #include <QMenuBar>
 
-namespace {
+namespace
+{
 
-class PremierDessin final : public QObject {
+class PremierDessin final : public QObject
+{
 public:
     using QObject::QObject;
 

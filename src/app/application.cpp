@@ -12,7 +12,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace horaku {
+namespace horaku
+{
 
 Application::Application(int& argc, char** argv) : QApplication(argc, argv) {}
 
@@ -27,8 +28,7 @@ bool Application::notify(QObject* destinataire, QEvent* evenement)
         return QApplication::notify(destinataire, evenement);
     } catch (...) {
         // The handler stops where it was; its state stays, the loop goes on.
-        if (services_)
-            services_->MontrerException(activeWindow());
+        if (services_) services_->MontrerException(activeWindow());
         return true;
     }
 }
@@ -53,7 +53,8 @@ QString AbsenceAffichage()
                           "sans écran, utilisez horaku-cli.");
 }
 
-namespace {
+namespace
+{
 
 QtMessageHandler gestionnairePrecedent = nullptr;
 
@@ -62,15 +63,14 @@ void MessagesDemarrage(QtMsgType type, const QMessageLogContext& contexte, const
 {
     const bool plateforme = contexte.category && QByteArray(contexte.category).startsWith("qt.qpa");
     if (type == QtFatalMsg) {
-        std::fprintf(stderr, "%s\n",
-                     qUtf8Printable(QStringLiteral(
-                         "Horaku : impossible d'ouvrir l'écran ; sans écran, utilisez horaku-cli.")));
+        std::fprintf(
+            stderr, "%s\n",
+            qUtf8Printable(QStringLiteral(
+                "Horaku : impossible d'ouvrir l'écran ; sans écran, utilisez horaku-cli.")));
         std::_Exit(1);
     }
-    if (plateforme)
-        return;
-    if (gestionnairePrecedent)
-        gestionnairePrecedent(type, contexte, message);
+    if (plateforme) return;
+    if (gestionnairePrecedent) gestionnairePrecedent(type, contexte, message);
 }
 
 } // namespace
@@ -103,8 +103,7 @@ int LancerHoraku(int& argc, char** argv,
         TFenetre_Principale fenetre(services);
         QObject::connect(&fenetre, &TFenetre_Principale::Fermee, &application,
                          &QCoreApplication::quit, Qt::QueuedConnection);
-        if (avantBoucle)
-            avantBoucle(fenetre);
+        if (avantBoucle) avantBoucle(fenetre);
         fenetre.show();
         QApplication::exec();
     } catch (...) {

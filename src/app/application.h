@@ -10,11 +10,13 @@
 
 class TFenetre_Principale;
 
-namespace horaku {
+namespace horaku
+{
 
 class Services;
 
-class Application final : public QApplication {
+class Application final : public QApplication
+{
     Q_OBJECT
 
 public:

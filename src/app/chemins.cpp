@@ -2,9 +2,11 @@
 
 #include "variables.h"
 
-namespace horaku {
+namespace horaku
+{
 
-namespace {
+namespace
+{
 
 qsizetype DebutExtension(const QString& chemin)
 {

@@ -6,7 +6,8 @@
 
 #include <string>
 
-namespace horaku {
+namespace horaku
+{
 
 // From the last "." of the name part (after the last "/") to the end, the dot
 // included; empty when the name part has no dot.

@@ -47,8 +47,7 @@ TFenetre_Principale::TFenetre_Principale(Services& services, QWidget* parent)
 
 TFenetre_Principale::~TFenetre_Principale() = default;
 
-template <typename Fonction>
-void TFenetre_Principale::Protege(Fonction&& fonction)
+template <typename Fonction> void TFenetre_Principale::Protege(Fonction&& fonction)
 {
     try {
         fonction();
@@ -111,8 +110,8 @@ void TFenetre_Principale::CreerMenuAide()
     menu->setObjectName(QStringLiteral("MenuAide"));
     Commande(menu, "MenuAideHoraku", QStringLiteral("Aide Horaku"), QKeySequence(Qt::Key_F1),
              &TFenetre_Principale::MenuAideHorakuClick);
-    Commande(menu, "MenuAPropos", QStringLiteral("A propos ..."), QKeySequence(Qt::CTRL | Qt::Key_A),
-             &TFenetre_Principale::MenuAProposClick);
+    Commande(menu, "MenuAPropos", QStringLiteral("A propos ..."),
+             QKeySequence(Qt::CTRL | Qt::Key_A), &TFenetre_Principale::MenuAProposClick);
 }
 
 void TFenetre_Principale::FormCreate()
@@ -154,8 +153,7 @@ void TFenetre_Principale::FormShow()
              qMax(zone.top(), zone.center().y() - height() / 2));
     }
     PlacerPanneau();
-    if (edt_ && panneau_)
-        panneau_->show();
+    if (edt_ && panneau_) panneau_->show();
 }
 
 void TFenetre_Principale::showEvent(QShowEvent* evenement)
@@ -176,14 +174,12 @@ void TFenetre_Principale::ActualiserFenetre()
         if (panneau_) {
             panneau_->Remplir(*edt_);
             // Before the window is first shown, FormShow shows the panel.
-            if (isVisible())
-                panneau_->show();
+            if (isVisible()) panneau_->show();
         }
         edt_->EdtModifie = modifie;
     } else {
         setWindowTitle(QString::fromUtf8(kNomProduit));
-        if (panneau_)
-            panneau_->hide();
+        if (panneau_) panneau_->hide();
     }
     // The actions too: a shortcut of a disabled menu does nothing.
     MenuConfiguration->setEnabled(ouvert);
@@ -193,8 +189,7 @@ void TFenetre_Principale::ActualiserFenetre()
 
 void TFenetre_Principale::PlacerPanneau()
 {
-    if (panneau_)
-        panneau_->move(PlacePanneau(frameGeometry()));
+    if (panneau_) panneau_->move(PlacePanneau(frameGeometry()));
 }
 
 void TFenetre_Principale::moveEvent(QMoveEvent* evenement)
@@ -211,15 +206,14 @@ void TFenetre_Principale::resizeEvent(QResizeEvent* evenement)
 
 ResultatDessin::Etat TFenetre_Principale::Redessiner()
 {
-    if (!edt_)
-        return ResultatDessin::Rien;
+    if (!edt_) return ResultatDessin::Rien;
     ResultatDessin resultat = horaku::Redessiner(*edt_);
     switch (resultat.etat) {
     case ResultatDessin::Rien:
         break;
     case ResultatDessin::TropGrand:
-        services_.Demander(this, {QString::fromUtf8(kMessageTropGrand), QMessageBox::Ok,
-                                  QMessageBox::Warning});
+        services_.Demander(
+            this, {QString::fromUtf8(kMessageTropGrand), QMessageBox::Ok, QMessageBox::Warning});
         break;
     case ResultatDessin::Dessine:
         image_ = std::move(resultat.image);
@@ -236,13 +230,11 @@ void TFenetre_Principale::AjusterZoneClient(QSize taille)
 {
     // The menu bar may wrap on a narrow window: ask for its height at the new width.
     int menu = menuBar()->heightForWidth(taille.width());
-    if (menu < 0)
-        menu = menuBar()->sizeHint().height();
+    if (menu < 0) menu = menuBar()->sizeHint().height();
     resize(taille.width(), taille.height() + menu);
     layout()->activate();
     const QSize ecart = taille - client_->size();
-    if (!ecart.isNull())
-        resize(size() + ecart);
+    if (!ecart.isNull()) resize(size() + ecart);
 }
 
 void TFenetre_Principale::ViderImage()
@@ -311,7 +303,6 @@ void TFenetre_Principale::MenuAProposClick()
 QPrinter& TFenetre_Principale::Imprimante()
 {
     // Made on first use: looking for printers costs time at start-up.
-    if (!imprimante_)
-        imprimante_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    if (!imprimante_) imprimante_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     return *imprimante_;
 }

@@ -19,11 +19,13 @@ class QLabel;
 class QMenu;
 class QPrinter;
 
-namespace horaku {
+namespace horaku
+{
 class Services;
 }
 
-class TFenetre_Principale final : public QMainWindow, public horaku::HotePanneau {
+class TFenetre_Principale final : public QMainWindow, public horaku::HotePanneau
+{
     Q_OBJECT
 
 public:
@@ -96,8 +98,7 @@ private:
     void ViderImage();
     void AjusterZoneClient(QSize taille);
 
-    template <typename Fonction>
-    void Protege(Fonction&& fonction);
+    template <typename Fonction> void Protege(Fonction&& fonction);
 
     horaku::Services& services_;
     horaku::RConfig config_;
@@ -105,8 +106,8 @@ private:
     QImage image_;
     TFiche_Panneau* panneau_ = nullptr;
     std::unique_ptr<QPrinter> imprimante_;
-    QString dernierOuvert_;   // the open chooser proposes its last name again
-    QString dossierImage_;    // folder of the last exported picture
+    QString dernierOuvert_; // the open chooser proposes its last name again
+    QString dossierImage_;  // folder of the last exported picture
     bool montree_ = false;
 
     QWidget* client_ = nullptr;

@@ -7,7 +7,8 @@
 
 using namespace horaku;
 
-namespace {
+namespace
+{
 
 const QString kFiltreEdt = QStringLiteral("Fichiers Horaku (*.edt)");
 const QString kExtensionEdt = QStringLiteral(".edt");
@@ -16,17 +17,14 @@ const QString kExtensionEdt = QStringLiteral(".edt");
 
 bool TFenetre_Principale::FermerEmploiDuTemps()
 {
-    if (!edt_)
-        return true;
-    if (config_.ConfigModifiee)
-        EcrireConfig(config_);
+    if (!edt_) return true;
+    if (config_.ConfigModifiee) EcrireConfig(config_);
     bool reponse = true;
     while (edt_->EdtModifie) {
         const QMessageBox::StandardButton choix = services_.Demander(
             this, {QStringLiteral("Cet emploi du temps a été modifié.\n"
                                   "Voulez-vous enregistrer ces modifications ?"),
-                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
-                   QMessageBox::Warning});
+                   QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Warning});
         if (choix == QMessageBox::Yes) {
             // A cancelled Save as leaves the timetable modified: ask again.
             MenuEnregistrerClick();
@@ -55,8 +53,7 @@ void TFenetre_Principale::MenuNouveauClick()
 
 void TFenetre_Principale::MenuOuvrirClick()
 {
-    if (!FermerEmploiDuTemps())
-        return;
+    if (!FermerEmploiDuTemps()) return;
     Selecteur selecteur;
     selecteur.sorte = Selecteur::OuvrirEdt;
     selecteur.filtres = kFiltreEdt;
@@ -66,15 +63,12 @@ void TFenetre_Principale::MenuOuvrirClick()
     std::optional<QString> nom;
     for (;;) {
         nom = services_.Choisir(this, selecteur);
-        if (!nom)
-            break;
+        if (!nom) break;
         dernierOuvert_ = *nom;
-        if (OpenDialogEdtCanClose(*nom))
-            break;
+        if (OpenDialogEdtCanClose(*nom)) break;
         selecteur.nom = *nom;
     }
-    if (nom)
-        edt_ = ChargerEdt(*nom);
+    if (nom) edt_ = ChargerEdt(*nom);
     ActualiserFenetre();
     Redessiner();
     PlacerPanneau();
@@ -99,8 +93,8 @@ std::unique_ptr<REdt> TFenetre_Principale::ChargerEdt(const QString& chemin)
     edt->Fichier = chemin.toStdString();
     try {
         if (!edt->Charger()) {
-            services_.Demander(this, {QString::fromUtf8(kMessageVersion), QMessageBox::Ok,
-                                      QMessageBox::Critical});
+            services_.Demander(
+                this, {QString::fromUtf8(kMessageVersion), QMessageBox::Ok, QMessageBox::Critical});
             return nullptr;
         }
     } catch (...) {
@@ -118,14 +112,12 @@ void TFenetre_Principale::MenuEnregistrerClick()
         else
             edt_->Enregistrer();
     }
-    if (config_.ConfigModifiee)
-        EcrireConfig(config_);
+    if (config_.ConfigModifiee) EcrireConfig(config_);
 }
 
 void TFenetre_Principale::MenuEnregistrerSousClick()
 {
-    if (!edt_)
-        return;
+    if (!edt_) return;
     Selecteur selecteur;
     selecteur.sorte = Selecteur::EnregistrerEdt;
     selecteur.filtres = kFiltreEdt;
@@ -138,11 +130,9 @@ void TFenetre_Principale::MenuEnregistrerSousClick()
     std::optional<QString> nom;
     for (;;) {
         const std::optional<QString> choisi = services_.Choisir(this, selecteur);
-        if (!choisi)
-            return;
+        if (!choisi) return;
         nom = SaveDialogEdtCanClose(*choisi);
-        if (nom)
-            break;
+        if (nom) break;
         selecteur.nom = *choisi;
     }
     // A failed write keeps the timetable's previous name, as the title shows it.
@@ -154,8 +144,7 @@ void TFenetre_Principale::MenuEnregistrerSousClick()
         edt_->Fichier = precedent;
         throw;
     }
-    if (config_.ConfigModifiee)
-        EcrireConfig(config_);
+    if (config_.ConfigModifiee) EcrireConfig(config_);
     setWindowTitle(TitreAvecFichier(edt_->Fichier));
 }
 

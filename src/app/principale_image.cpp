@@ -8,16 +8,15 @@
 
 #include <QDialogButtonBox>
 #include <QPrintDialog>
-#include <QPushButton>
 #include <QPrinter>
+#include <QPushButton>
 
 using namespace horaku;
 
 void TFenetre_Principale::EnregistrerClick()
 {
     // Without a picture there is nothing to write.
-    if (image_.isNull())
-        return;
+    if (image_.isNull()) return;
     Selecteur selecteur;
     selecteur.sorte = Selecteur::EnregistrerImage;
     selecteur.titre = QStringLiteral("Sauvegarde de l'emploi du temps");
@@ -26,11 +25,9 @@ void TFenetre_Principale::EnregistrerClick()
     selecteur.dossier = dossierImage_;
     selecteur.confirmerRemplacement = true;
     const std::optional<QString> choisi = services_.Choisir(this, selecteur);
-    if (!choisi)
-        return;
+    if (!choisi) return;
     QString chemin = *choisi;
-    if (ExtensionDe(chemin).isEmpty())
-        chemin += QStringLiteral(".gif");
+    if (ExtensionDe(chemin).isEmpty()) chemin += QStringLiteral(".gif");
     dossierImage_ = chemin.left(chemin.lastIndexOf(QLatin1Char('/')) + 1);
     ExporterImage(image_, chemin.toStdString());
     Redessiner();
@@ -50,7 +47,6 @@ void TFenetre_Principale::MenuConfigurationImprimanteClick()
 void TFenetre_Principale::MenuImprimerClick()
 {
     // Without a picture the page would stay blank.
-    if (image_.isNull())
-        return;
+    if (image_.isNull()) return;
     ImprimerImage(image_, Imprimante());
 }

@@ -5,7 +5,8 @@
 #include <new>
 #include <stdexcept>
 
-namespace horaku {
+namespace horaku
+{
 
 void Services::MontrerErreur(QWidget* parent, const QString& message)
 {
@@ -19,8 +20,7 @@ void Services::MontrerException(QWidget* parent)
 
 QString TexteException(std::exception_ptr exception)
 {
-    if (!exception)
-        return {};
+    if (!exception) return {};
     try {
         std::rethrow_exception(exception);
     } catch (const std::bad_alloc&) {
@@ -51,13 +51,10 @@ std::optional<QString> ServicesQt::Choisir(QWidget* parent, const Selecteur& sel
     dialogue.setFileMode(QFileDialog::AnyFile);
     dialogue.setDefaultSuffix(selecteur.suffixe);
     dialogue.setOption(QFileDialog::DontConfirmOverwrite, !selecteur.confirmerRemplacement);
-    if (!selecteur.nom.isEmpty())
-        dialogue.selectFile(selecteur.nom);
-    if (dialogue.exec() != QDialog::Accepted)
-        return std::nullopt;
+    if (!selecteur.nom.isEmpty()) dialogue.selectFile(selecteur.nom);
+    if (dialogue.exec() != QDialog::Accepted) return std::nullopt;
     const QStringList noms = dialogue.selectedFiles();
-    if (noms.isEmpty() || noms.front().isEmpty())
-        return std::nullopt;
+    if (noms.isEmpty() || noms.front().isEmpty()) return std::nullopt;
     return noms.front();
 }
 

@@ -12,7 +12,8 @@
 
 class QWidget;
 
-namespace horaku {
+namespace horaku
+{
 
 // A modal box: the caption is the product name unless told otherwise.
 struct Question {
@@ -28,15 +29,16 @@ struct Question {
 struct Selecteur {
     enum Sorte { OuvrirEdt, EnregistrerEdt, EnregistrerImage };
     Sorte sorte = OuvrirEdt;
-    QString titre;     // empty: the toolkit's own caption
-    QString filtres;   // "Description (*.x);;Autre (*.y)"
-    QString suffixe;   // added to a name typed without extension
-    QString dossier;   // initial folder
-    QString nom;       // proposed name, possibly a full path
+    QString titre;   // empty: the toolkit's own caption
+    QString filtres; // "Description (*.x);;Autre (*.y)"
+    QString suffixe; // added to a name typed without extension
+    QString dossier; // initial folder
+    QString nom;     // proposed name, possibly a full path
     bool confirmerRemplacement = false;
 };
 
-class Services {
+class Services
+{
 public:
     virtual ~Services() = default;
     // The button chosen; closing the box counts as its escape button.
@@ -50,7 +52,8 @@ public:
     void MontrerException(QWidget* parent);
 };
 
-class ServicesQt final : public Services {
+class ServicesQt final : public Services
+{
 public:
     QMessageBox::StandardButton Demander(QWidget* parent, const Question& question) override;
     std::optional<QString> Choisir(QWidget* parent, const Selecteur& selecteur) override;

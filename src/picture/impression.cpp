@@ -7,7 +7,8 @@
 
 #include <cmath>
 
-namespace horaku {
+namespace horaku
+{
 
 QSize TailleImprimee(QSize pixels, int dpiX, int dpiY)
 {
@@ -33,24 +34,22 @@ void ImprimerImage(const QImage& image, QPrinter& imprimante)
     const bool pdf = imprimante.outputFormat() == QPrinter::PdfFormat;
     if (pdf ? imprimante.outputFileName().isEmpty() : imprimante.printerName().isEmpty())
         throw ErreurHoraku("Aucune imprimante par défaut sélectionnée");
-    if (!imprimante.isValid())
-        throw ErreurHoraku("Imprimante sélectionnée incorrecte");
+    if (!imprimante.isValid()) throw ErreurHoraku("Imprimante sélectionnée incorrecte");
     // Without a picture the page is the white margin alone.
     const QImage page = ImageAvecMarge(image.isNull() ? QImage(0, 0, QImage::Format_RGB32) : image);
     imprimante.setFullPage(false); // (0, 0) is the printable area's corner
     imprimante.setFromTo(0, 0);
     QPainter p;
     if (!p.begin(&imprimante)) {
-        if (pdf)
-            throw ErreurCreer(imprimante.outputFileName().toStdString());
+        if (pdf) throw ErreurCreer(imprimante.outputFileName().toStdString());
         throw ErreurHoraku("Imprimante sélectionnée incorrecte");
     }
     // Pixels stay square blocks: no smoothing when the picture is enlarged.
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     // A print file keeps the picture exact (no JPEG blur on the texts).
     p.setRenderHint(QPainter::LosslessImageRendering, true);
-    const QSize taille = TailleImprimee(page.size(), imprimante.logicalDpiX(),
-                                        imprimante.logicalDpiY());
+    const QSize taille =
+        TailleImprimee(page.size(), imprimante.logicalDpiX(), imprimante.logicalDpiY());
     p.drawImage(QRect(QPoint(0, 0), taille), page);
     p.end();
 }

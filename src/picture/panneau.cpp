@@ -1,7 +1,7 @@
 #include "panneau.h"
 
-#include "erreurs.h"
 #include "cp1252.h"
+#include "erreurs.h"
 #include "services.h"
 #include "temps.h"
 
@@ -19,7 +19,8 @@
 
 using namespace horaku;
 
-namespace horaku {
+namespace horaku
+{
 
 QPoint PlacePanneau(const QRect& cadre)
 {
@@ -28,7 +29,8 @@ QPoint PlacePanneau(const QRect& cadre)
 
 } // namespace horaku
 
-namespace {
+namespace
+{
 
 QTime VersQTime(TDateTime t)
 {
@@ -44,8 +46,8 @@ TDateTime DepuisQTime(const QTime& h)
 } // namespace
 
 TFiche_Panneau::TFiche_Panneau(HotePanneau& hote, Services& services, QWidget* proprietaire)
-    : QWidget(proprietaire, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
-      hote_(hote), services_(services)
+    : QWidget(proprietaire, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), hote_(hote),
+      services_(services)
 {
     setObjectName(QStringLiteral("Panneau_Affichage"));
     setWindowTitle(QStringLiteral("Affichage"));
@@ -72,8 +74,7 @@ TFiche_Panneau::TFiche_Panneau(HotePanneau& hote, Services& services, QWidget* p
     OrdonnerTabulation();
 }
 
-template <typename Fonction>
-void TFiche_Panneau::Protege(Fonction&& fonction)
+template <typename Fonction> void TFiche_Panneau::Protege(Fonction&& fonction)
 {
     try {
         fonction();
@@ -103,13 +104,15 @@ void TFiche_Panneau::CreerCases()
         auto* c = new QCheckBox(texte, Panneau);
         c->setObjectName(QString::fromLatin1(nom));
         c->setGeometry(place);
-        connect(c, &QCheckBox::toggled, this,
-                [this, gestionnaire](bool coche) { Protege([&] { (this->*gestionnaire)(coche); }); });
+        connect(c, &QCheckBox::toggled, this, [this, gestionnaire](bool coche) {
+            Protege([&] { (this->*gestionnaire)(coche); });
+        });
         return c;
     };
     CBAffichContourEdt = creer("CBAffichContourEdt", QStringLiteral("Contour"), {10, 54, 90, 15},
                                &TFiche_Panneau::CBAffichContourEdtClick);
-    CBAffichContourEdt->setToolTip(QStringLiteral("Dessiner un contour autour de l'emploi du temps"));
+    CBAffichContourEdt->setToolTip(
+        QStringLiteral("Dessiner un contour autour de l'emploi du temps"));
     CBAffichNom = creer("CBAffichNom", QStringLiteral("Nom"), {10, 72, 90, 15},
                         &TFiche_Panneau::CBAffichNomClick);
     CBAffichHeures = creer("CBAffichHeures", QStringLiteral("Heures"), {10, 91, 90, 15},
@@ -160,8 +163,8 @@ void TFiche_Panneau::OrdonnerTabulation()
 
 void TFiche_Panneau::Remplir(REdt& edt)
 {
-    const QSignalBlocker b1(EHeureLarg), b2(CBAffichContourEdt), b3(CBAffichNom),
-        b4(CBAffichJours), b5(CBAffichHeures), b6(DTPHeureAffichJours), b7(UDMarge);
+    const QSignalBlocker b1(EHeureLarg), b2(CBAffichContourEdt), b3(CBAffichNom), b4(CBAffichJours),
+        b5(CBAffichHeures), b6(DTPHeureAffichJours), b7(UDMarge);
     EHeureLarg->setText(QString::number(edt.Mesures.HeureLarg));
     CBAffichContourEdt->setChecked(edt.AffichContour);
     CBAffichNom->setChecked(edt.AffichNom);
@@ -203,13 +206,11 @@ bool TFiche_Panneau::eventFilter(QObject* objet, QEvent* evenement)
 void TFiche_Panneau::EHeureLargExit()
 {
     REdt* edt = hote_.EdtCourant();
-    if (!edt)
-        return;
+    if (!edt) return;
     const QString texte = EHeureLarg->text();
     bool ok = false;
     const int v = texte.toInt(&ok, 10);
-    if (!ok)
-        throw ErreurEntier(Utf8VersCp1252(texte.toStdString()));
+    if (!ok) throw ErreurEntier(Utf8VersCp1252(texte.toStdString()));
     const int ancienne = edt->Mesures.HeureLarg;
     const bool modifie = edt->EdtModifie;
     if (v != ancienne) {
@@ -229,8 +230,7 @@ void TFiche_Panneau::EHeureLargExit()
 void TFiche_Panneau::DTPHeureAffichJoursExit()
 {
     REdt* edt = hote_.EdtCourant();
-    if (!edt)
-        return;
+    if (!edt) return;
     const TDateTime t = DepuisQTime(DTPHeureAffichJours->time());
     if (t != edt->HeureAffichJours) {
         edt->HeureAffichJours = t;
@@ -243,8 +243,7 @@ void TFiche_Panneau::DTPHeureAffichJoursExit()
 void TFiche_Panneau::ChangerCase(bool REdt::*champ, bool coche)
 {
     REdt* edt = hote_.EdtCourant();
-    if (!edt)
-        return;
+    if (!edt) return;
     edt->*champ = coche;
     edt->EdtModifie = true;
     hote_.Redessiner();
@@ -274,8 +273,7 @@ void TFiche_Panneau::CBAffichJoursClick(bool coche)
 void TFiche_Panneau::EMargeChange(int valeur)
 {
     REdt* edt = hote_.EdtCourant();
-    if (!edt)
-        return;
+    if (!edt) return;
     edt->Marge = valeur;
     edt->EdtModifie = true;
     hote_.Redessiner();

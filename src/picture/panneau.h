@@ -17,11 +17,13 @@ class QLineEdit;
 class QSpinBox;
 class QTimeEdit;
 
-namespace horaku {
+namespace horaku
+{
 
 class Services;
 
-class HotePanneau {
+class HotePanneau
+{
 public:
     virtual REdt* EdtCourant() = 0;
     virtual ResultatDessin::Etat Redessiner() = 0;
@@ -40,7 +42,8 @@ inline constexpr int kMargeMax = 10;
 
 } // namespace horaku
 
-class TFiche_Panneau final : public QWidget {
+class TFiche_Panneau final : public QWidget
+{
     Q_OBJECT
 
 public:
@@ -71,8 +74,7 @@ private:
     // Sets one flag of the current timetable, marks it modified, redraws.
     void ChangerCase(bool horaku::REdt::*champ, bool coche);
 
-    template <typename Fonction>
-    void Protege(Fonction&& fonction);
+    template <typename Fonction> void Protege(Fonction&& fonction);
 
     horaku::HotePanneau& hote_;
     horaku::Services& services_;

@@ -15,11 +15,13 @@
 
 #include <optional>
 
-namespace outils_ui {
+namespace outils_ui
+{
 
 using namespace horaku;
 
-class ServicesScriptes final : public Services {
+class ServicesScriptes final : public Services
+{
 public:
     // Answers to the next boxes, in order.  A box asked with no answer left
     // gets its escape button (Cancel, else No, else OK) and is noted in
@@ -36,8 +38,7 @@ public:
     QMessageBox::StandardButton Demander(QWidget*, const Question& question) override
     {
         questions.append(question);
-        if (!reponses.isEmpty())
-            return reponses.takeFirst();
+        if (!reponses.isEmpty()) return reponses.takeFirst();
         if (question.boutons & QMessageBox::Cancel) {
             imprevus << question.texte;
             return QMessageBox::Cancel;
@@ -52,8 +53,7 @@ public:
     std::optional<QString> Choisir(QWidget*, const Selecteur& selecteur) override
     {
         selecteurs.append(selecteur);
-        if (!noms.isEmpty())
-            return noms.takeFirst();
+        if (!noms.isEmpty()) return noms.takeFirst();
         imprevus << QStringLiteral("sélecteur");
         return std::nullopt;
     }
@@ -68,7 +68,8 @@ public:
 };
 
 // A fresh working folder for one test; the previous one comes back after.
-class DossierDeTravail {
+class DossierDeTravail
+{
 public:
     DossierDeTravail() : precedent_(QDir::currentPath()) { QDir::setCurrent(dossier_.path()); }
     ~DossierDeTravail() { QDir::setCurrent(precedent_); }
@@ -92,7 +93,11 @@ inline REdt EdtExemple()
     e.Semaines.push_back(RSemaine{"Sem 2", 0x80FF80});
     e.AjusterSemaines();
     Ajouter(e, 0, 0, Seq(H(8), H(9), {"604", "G1", "S4", "Maths"}));
-    Ajouter(e, 0, 1, Seq(H(9), H(10, 30), {"603", "G2", "S12", "Fran\xE7" "ais"}));
+    Ajouter(e, 0, 1,
+            Seq(H(9), H(10, 30),
+                {"603", "G2", "S12",
+                 "Fran\xE7"
+                 "ais"}));
     Ajouter(e, 1, 0, Seq(H(13), H(14), {"501", "", "S1", ""}));
     return e;
 }

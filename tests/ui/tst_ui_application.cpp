@@ -13,9 +13,11 @@
 using namespace horaku;
 using namespace outils_ui;
 
-namespace {
+namespace
+{
 
-class Lanceur final : public QObject {
+class Lanceur final : public QObject
+{
 public:
     int recus = 0;
     bool lancerAutre = false;
@@ -23,18 +25,17 @@ public:
 protected:
     bool event(QEvent* e) override
     {
-        if (e->type() != QEvent::User)
-            return QObject::event(e);
+        if (e->type() != QEvent::User) return QObject::event(e);
         ++recus;
-        if (lancerAutre)
-            throw 42;
+        if (lancerAutre) throw 42;
         throw ErreurHoraku("Impossible de créer le fichier /x/plan.edt");
     }
 };
 
 } // namespace
 
-class TestApplication : public QObject {
+class TestApplication : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -97,10 +98,8 @@ void TestApplication::absenceAffichage()
     qputenv("QT_QPA_PLATFORM", "offscreen");
     const QString nomme = AbsenceAffichage();
     qputenv("QT_QPA_PLATFORM", plateforme);
-    if (!display.isEmpty())
-        qputenv("DISPLAY", display);
-    if (!wayland.isEmpty())
-        qputenv("WAYLAND_DISPLAY", wayland);
+    if (!display.isEmpty()) qputenv("DISPLAY", display);
+    if (!wayland.isEmpty()) qputenv("WAYLAND_DISPLAY", wayland);
 
     QVERIFY(sans.contains(QStringLiteral("horaku-cli")));
     QVERIFY(!sans.contains(QLatin1Char('\n')));
@@ -119,15 +118,13 @@ void TestApplication::programmeSansEcran()
 {
     QFETCH(QString, display);
     const QString programme = QStringLiteral(HORAKU_BIN "/horaku");
-    if (!QFile::exists(programme))
-        QSKIP("le programme horaku n'est pas construit");
+    if (!QFile::exists(programme)) QSKIP("le programme horaku n'est pas construit");
     DossierDeTravail dossier;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.remove(QStringLiteral("QT_QPA_PLATFORM"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.remove(QStringLiteral("DISPLAY"));
-    if (!display.isEmpty())
-        env.insert(QStringLiteral("DISPLAY"), display);
+    if (!display.isEmpty()) env.insert(QStringLiteral("DISPLAY"), display);
     QProcess p;
     p.setProcessEnvironment(env);
     p.start(programme, {});

@@ -15,7 +15,8 @@
 using namespace horaku;
 using namespace outils_ui;
 
-namespace {
+namespace
+{
 
 enum class Depart {
     SansConfiguration,
@@ -30,26 +31,22 @@ enum class Depart {
 QString LigneDefaut()
 {
     QFile f(QStringLiteral("Horaku.cfg"));
-    if (!f.open(QIODevice::ReadOnly))
-        return QStringLiteral("<absent>");
+    if (!f.open(QIODevice::ReadOnly)) return QStringLiteral("<absent>");
     const QList<QByteArray> lignes = f.readAll().split('\n');
     return lignes.size() < 4 ? QStringLiteral("<court>") : QString::fromUtf8(lignes[3].trimmed());
 }
 
 QString Cadre(const QWidget* w)
 {
-    return QStringLiteral("%1,%2 %3x%4")
-        .arg(w->x())
-        .arg(w->y())
-        .arg(w->width())
-        .arg(w->height());
+    return QStringLiteral("%1,%2 %3x%4").arg(w->x()).arg(w->y()).arg(w->width()).arg(w->height());
 }
 
 } // namespace
 
 Q_DECLARE_METATYPE(Depart)
 
-class TestFenetre : public QObject {
+class TestFenetre : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -75,7 +72,8 @@ void TestFenetre::demarrage_data()
     const QString illisible = QStringLiteral("'x' n'est pas une valeur entière correcte");
     QTest::newRow("sans configuration")
         << Depart::SansConfiguration
-        << QStringList{QStringLiteral("Fichier de configuration absent.\nConfiguration par défaut.")}
+        << QStringList{QStringLiteral(
+               "Fichier de configuration absent.\nConfiguration par défaut.")}
         << "Horaku" << false << false;
     QTest::newRow("configuration sans défaut")
         << Depart::SansDefaut << QStringList{} << "Horaku" << false << false;
@@ -91,7 +89,8 @@ void TestFenetre::demarrage_data()
         << Depart::DefautIllisible << QStringList{illisible} << "Horaku" << false << true;
     QTest::newRow("configuration étrangère")
         << Depart::ConfigurationEtrangere
-        << QStringList{QStringLiteral("Fichier Horaku : version incorrecte.\nConfiguration par défaut.")}
+        << QStringList{QStringLiteral(
+               "Fichier Horaku : version incorrecte.\nConfiguration par défaut.")}
         << "Horaku" << false << false;
 }
 
@@ -282,8 +281,7 @@ void TestFenetre::zoneClient()
     QWidget* client = fenetre.centralWidget();
     QTRY_COMPARE(client->size(), image.size() + QSize(1, 1));
     auto* imageEdT = fenetre.findChild<QLabel*>(QStringLiteral("ImageEdT"));
-    QCOMPARE(Cadre(imageEdT),
-             QStringLiteral("0,0 %1x%2").arg(image.width()).arg(image.height()));
+    QCOMPARE(Cadre(imageEdT), QStringLiteral("0,0 %1x%2").arg(image.width()).arg(image.height()));
 
     // What the client area shows: the picture, then one white column and row.
     const QImage vue = client->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -14,10 +14,11 @@
 using namespace horaku;
 using namespace outils_ui;
 
-namespace {
+namespace
+{
 
-const QString kQuestion =
-    QStringLiteral("Cet emploi du temps a été modifié.\nVoulez-vous enregistrer ces modifications ?");
+const QString kQuestion = QStringLiteral(
+    "Cet emploi du temps a été modifié.\nVoulez-vous enregistrer ces modifications ?");
 const QString kAnnuler = QStringLiteral("<annuler>");
 
 QByteArray Contenu(const QString& chemin)
@@ -66,7 +67,8 @@ struct Banc {
 
 } // namespace
 
-class TestFichiers : public QObject {
+class TestFichiers : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -93,14 +95,30 @@ void TestFichiers::extension_data()
     QTest::addColumn<QString>("extension");
     QTest::addColumn<QString>("remplace");
 
-    QTest::newRow("simple") << "/d/plan.edt" << ".edt" << "/d/plan.edt";
-    QTest::newRow("autre extension") << "/d/plan.txt" << ".txt" << "/d/plan.edt";
-    QTest::newRow("majuscules gardées telles quelles") << "/d/PLAN.EDT" << ".EDT" << "/d/PLAN.edt";
-    QTest::newRow("sans extension") << "/d/plan" << "" << "/d/plan.edt";
-    QTest::newRow("point dans le dossier seulement") << "/d.v2/plan" << "" << "/d.v2/plan.edt";
-    QTest::newRow("deux points: le dernier compte") << "/d/plan.v1.txt" << ".txt" << "/d/plan.v1.edt";
-    QTest::newRow("point final") << "/d/plan." << "." << "/d/plan.edt";
-    QTest::newRow("nom sans dossier") << "plan.gif" << ".gif" << "plan.edt";
+    QTest::newRow("simple") << "/d/plan.edt"
+                            << ".edt"
+                            << "/d/plan.edt";
+    QTest::newRow("autre extension") << "/d/plan.txt"
+                                     << ".txt"
+                                     << "/d/plan.edt";
+    QTest::newRow("majuscules gardées telles quelles") << "/d/PLAN.EDT"
+                                                       << ".EDT"
+                                                       << "/d/PLAN.edt";
+    QTest::newRow("sans extension") << "/d/plan"
+                                    << ""
+                                    << "/d/plan.edt";
+    QTest::newRow("point dans le dossier seulement") << "/d.v2/plan"
+                                                     << ""
+                                                     << "/d.v2/plan.edt";
+    QTest::newRow("deux points: le dernier compte") << "/d/plan.v1.txt"
+                                                    << ".txt"
+                                                    << "/d/plan.v1.edt";
+    QTest::newRow("point final") << "/d/plan."
+                                 << "."
+                                 << "/d/plan.edt";
+    QTest::newRow("nom sans dossier") << "plan.gif"
+                                      << ".gif"
+                                      << "plan.edt";
 }
 
 void TestFichiers::extension()
@@ -122,8 +140,8 @@ void TestFichiers::questionEnregistrer_data()
     QTest::addColumn<QString>("ecrit");
 
     const int oui = QMessageBox::Yes, non = QMessageBox::No, annuler = QMessageBox::Cancel;
-    QTest::newRow("Non: fermé sans écrire") << true << QList<int>{non} << QStringList{} << true << 1
-                                            << QString();
+    QTest::newRow("Non: fermé sans écrire")
+        << true << QList<int>{non} << QStringList{} << true << 1 << QString();
     QTest::newRow("Annuler: rien ne change")
         << true << QList<int>{annuler} << QStringList{} << false << 1 << QString();
     QTest::newRow("Oui: écrit puis fermé")
@@ -136,7 +154,8 @@ void TestFichiers::questionEnregistrer_data()
         << false << QList<int>{oui} << QStringList{QStringLiteral("neuf")} << true << 1
         << QStringLiteral("neuf.edt");
     QTest::newRow("réponse inconnue: la question revient")
-        << true << QList<int>{QMessageBox::NoButton, non} << QStringList{} << true << 2 << QString();
+        << true << QList<int>{QMessageBox::NoButton, non} << QStringList{} << true << 2
+        << QString();
 }
 
 void TestFichiers::questionEnregistrer()
@@ -161,8 +180,7 @@ void TestFichiers::questionEnregistrer()
     const QByteArray avant = Contenu(plan);
     banc.services.reponses = Reponses(reponses);
     for (QString& n : noms)
-        if (n != kAnnuler)
-            n = banc.dossier.Chemin(n);
+        if (n != kAnnuler) n = banc.dossier.Chemin(n);
     banc.services.noms = Noms(noms);
 
     QCOMPARE(banc.fenetre->FermerEmploiDuTemps(), resultat);
@@ -246,8 +264,8 @@ void TestFichiers::enregistrerSous_data()
 
     QTest::newRow("plan.txt devient plan.edt") << "plan.txt" << false << QList<int>{} << "plan.edt";
     QTest::newRow("sans extension") << "plan" << false << QList<int>{} << "plan.edt";
-    QTest::newRow("plan.edt existe, Oui") << "plan.txt" << true << QList<int>{QMessageBox::Yes}
-                                          << "plan.edt";
+    QTest::newRow("plan.edt existe, Oui")
+        << "plan.txt" << true << QList<int>{QMessageBox::Yes} << "plan.edt";
     QTest::newRow("plan.edt existe, Non: le sélecteur revient, annulé")
         << "plan.txt" << true << QList<int>{QMessageBox::No} << QString();
 }
@@ -261,8 +279,7 @@ void TestFichiers::enregistrerSous()
 
     Banc banc(EdtExemple());
     const QString cible = banc.dossier.Chemin(QStringLiteral("plan.edt"));
-    if (existe)
-        Ecrire(REdt(), cible);
+    if (existe) Ecrire(REdt(), cible);
     const QByteArray avant = Contenu(cible);
     const QString chemin = banc.dossier.Chemin(tape);
     banc.services.reponses = Reponses(reponses);
@@ -376,8 +393,7 @@ void TestFichiers::ouvrir()
     // An open, unmodified timetable is closed without a question first.
     Banc banc(EdtExemple());
     for (QString& n : noms)
-        if (n != kAnnuler)
-            n = banc.dossier.Chemin(n);
+        if (n != kAnnuler) n = banc.dossier.Chemin(n);
     const std::string texte = EcrireEdt(EdtExemple());
     if (!contenu.isEmpty()) {
         QFile f(noms.last());

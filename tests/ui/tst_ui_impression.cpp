@@ -17,7 +17,8 @@
 using namespace horaku;
 using namespace outils_ui;
 
-namespace {
+namespace
+{
 
 // The content streams of a PDF, inflated.
 QList<QByteArray> Flux(const QByteArray& pdf)
@@ -27,8 +28,7 @@ QList<QByteArray> Flux(const QByteArray& pdf)
     while ((i = pdf.indexOf("stream\n", i)) >= 0) {
         const qsizetype debut = i + 7;
         const qsizetype fin = pdf.indexOf("endstream", debut);
-        if (fin < 0)
-            break;
+        if (fin < 0) break;
         const QByteArray brut = pdf.mid(debut, fin - debut);
         // qUncompress wants the expected size first; zlib data follows.
         QByteArray entete(4, '\0');
@@ -51,7 +51,8 @@ QImage ImageDeTest(int largeur, int hauteur)
 
 } // namespace
 
-class TestImpression : public QObject {
+class TestImpression : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -72,11 +73,10 @@ void TestImpression::tailleImprimee_data()
     QTest::addColumn<int>("dpiY");
     QTest::addColumn<QSize>("points");
 
-    QTest::newRow("481 px à 600 dpi: 3006,25 arrondi") << QSize(481, 97) << 600 << 600
-                                                       << QSize(3006, 606);
+    QTest::newRow("481 px à 600 dpi: 3006,25 arrondi")
+        << QSize(481, 97) << 600 << 600 << QSize(3006, 606);
     QTest::newRow("écran: rien ne change") << QSize(481, 97) << 96 << 96 << QSize(481, 97);
-    QTest::newRow("300 dpi: moitié arrondie au-dessus") << QSize(3, 1) << 300 << 300
-                                                         << QSize(9, 3);
+    QTest::newRow("300 dpi: moitié arrondie au-dessus") << QSize(3, 1) << 300 << 300 << QSize(9, 3);
     QTest::newRow("résolutions différentes") << QSize(100, 100) << 600 << 300 << QSize(625, 313);
     QTest::newRow("72 dpi réduit") << QSize(481, 3) << 72 << 72 << QSize(361, 2);
 }
@@ -125,13 +125,12 @@ void TestImpression::impressionPdf()
     // The page's transforms, multiplied from the page down to the image,
     // make it 3006 × 1256 dots of 1/600 inch (the first one turns dots into
     // points), starting at the printable area's corner.
-    const QRegularExpression cm(QStringLiteral(
-        "([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) cm"));
+    const QRegularExpression cm(
+        QStringLiteral("([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) cm"));
     bool trouve = false;
     for (const QByteArray& flux : Flux(pdf)) {
         const QString texte = QString::fromLatin1(flux);
-        if (!texte.contains(QLatin1String("/Im")))
-            continue;
+        if (!texte.contains(QLatin1String("/Im"))) continue;
         trouve = true;
         // The first transform turns dots into points; the others, from the
         // page down to the image, place the image's unit square in dots.
@@ -143,8 +142,7 @@ void TestImpression::impressionPdf()
             const QTransform t(m.captured(1).toDouble(), m.captured(2).toDouble(),
                                m.captured(3).toDouble(), m.captured(4).toDouble(),
                                m.captured(5).toDouble(), m.captured(6).toDouble());
-            if (!premiere)
-                enPoints = t * enPoints;
+            if (!premiere) enPoints = t * enPoints;
             premiere = false;
         }
         const QRectF place = enPoints.mapRect(QRectF(0, 0, 1, 1));
@@ -176,9 +174,12 @@ void TestImpression::exporter_data()
     QTest::addColumn<QString>("ecrit");
     QTest::addColumn<QByteArray>("debut");
 
-    QTest::newRow("sans extension: GIF") << "image" << "image.gif" << QByteArray("GIF8");
-    QTest::newRow("GIF") << "image.gif" << "image.gif" << QByteArray("GIF8");
-    QTest::newRow("BMP") << "image.bmp" << "image.bmp" << QByteArray("BM");
+    QTest::newRow("sans extension: GIF") << "image"
+                                         << "image.gif" << QByteArray("GIF8");
+    QTest::newRow("GIF") << "image.gif"
+                         << "image.gif" << QByteArray("GIF8");
+    QTest::newRow("BMP") << "image.bmp"
+                         << "image.bmp" << QByteArray("BM");
 }
 
 void TestImpression::exporter()

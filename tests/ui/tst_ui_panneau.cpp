@@ -13,7 +13,8 @@
 using namespace horaku;
 using namespace outils_ui;
 
-namespace {
+namespace
+{
 
 struct Banc {
     DossierDeTravail dossier;
@@ -31,15 +32,13 @@ struct Banc {
     }
     bool Pret()
     {
-        if (!QTest::qWaitForWindowExposed(fenetre.get()) || !panneau->isVisible())
-            return false;
+        if (!QTest::qWaitForWindowExposed(fenetre.get()) || !panneau->isVisible()) return false;
         // The user clicks into the panel: it becomes the active window.
         panneau->activateWindow();
         return QTest::qWaitFor([this] { return QApplication::activeWindow() == panneau; });
     }
     REdt& Edt() { return *fenetre->EdtCourant(); }
-    template <typename T>
-    T* Controle(const char* nom)
+    template <typename T> T* Controle(const char* nom)
     {
         return panneau->findChild<T*>(QString::fromLatin1(nom));
     }
@@ -80,7 +79,8 @@ bool& Option(REdt& e, int champ)
 
 } // namespace
 
-class TestPanneau : public QObject {
+class TestPanneau : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -102,8 +102,9 @@ private slots:
 void TestPanneau::ordreDeTabulation()
 {
     Banc banc;
-    const char* ordre[] = {"CBAffichNom",   "CBAffichContourEdt", "EHeureLarg", "DTPHeureAffichJours",
-                           "CBAffichHeures", "CBAffichJours",     "UDMarge"};
+    const char* ordre[] = {
+        "CBAffichNom",    "CBAffichContourEdt", "EHeureLarg", "DTPHeureAffichJours",
+        "CBAffichHeures", "CBAffichJours",      "UDMarge"};
     for (std::size_t i = 0; i + 1 < std::size(ordre); ++i) {
         QWidget* w = banc.Controle<QWidget>(ordre[i]);
         QWidget* suivant = w->nextInFocusChain();
@@ -200,11 +201,11 @@ void TestPanneau::largeurRefusee_data()
     QTest::addColumn<QString>("message");
     QTest::addColumn<QMessageBox::Icon>("icone");
 
-    QTest::newRow("vide") << "" << "'' n'est pas une valeur entière correcte"
-                          << QMessageBox::Critical;
+    QTest::newRow("vide") << ""
+                          << "'' n'est pas une valeur entière correcte" << QMessageBox::Critical;
     QTest::newRow("au-delà de 32 bits")
-        << "99999999999" << "'99999999999' n'est pas une valeur entière correcte"
-        << QMessageBox::Critical;
+        << "99999999999"
+        << "'99999999999' n'est pas une valeur entière correcte" << QMessageBox::Critical;
     QTest::newRow("image de plus de 100 mégapixels")
         << "2000000" << QString::fromUtf8(kMessageTropGrand) << QMessageBox::Warning;
 }
