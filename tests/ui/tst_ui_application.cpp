@@ -41,7 +41,6 @@ class TestApplication : public QObject
 private slots:
     void exceptionMontreeEtBoucleContinue();
     void boutonsEnFrancais();
-    void absenceAffichage();
     void programmeSansEcran_data();
     void programmeSansEcran();
 };
@@ -81,30 +80,6 @@ void TestApplication::boutonsEnFrancais()
     QCOMPARE(texte(QMessageBox::Yes), QStringLiteral("Oui"));
     QCOMPARE(texte(QMessageBox::No), QStringLiteral("Non"));
     QCOMPARE(texte(QMessageBox::Cancel), QStringLiteral("Annuler"));
-}
-
-void TestApplication::absenceAffichage()
-{
-    const QByteArray plateforme = qgetenv("QT_QPA_PLATFORM");
-    const QByteArray display = qgetenv("DISPLAY");
-    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
-    qunsetenv("QT_QPA_PLATFORM");
-    qunsetenv("DISPLAY");
-    qunsetenv("WAYLAND_DISPLAY");
-    const QString sans = AbsenceAffichage();
-    qputenv("DISPLAY", ":0");
-    const QString avec = AbsenceAffichage();
-    qunsetenv("DISPLAY");
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    const QString nomme = AbsenceAffichage();
-    qputenv("QT_QPA_PLATFORM", plateforme);
-    if (!display.isEmpty()) qputenv("DISPLAY", display);
-    if (!wayland.isEmpty()) qputenv("WAYLAND_DISPLAY", wayland);
-
-    QVERIFY(sans.contains(QStringLiteral("horaku-cli")));
-    QVERIFY(!sans.contains(QLatin1Char('\n')));
-    QVERIFY(avec.isEmpty());
-    QVERIFY(nomme.isEmpty());
 }
 
 void TestApplication::programmeSansEcran_data()

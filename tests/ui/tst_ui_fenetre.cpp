@@ -3,7 +3,6 @@
 #include "outils_ui.h"
 #include "principale.h"
 
-#include "fichiers.h"
 
 #include <QAction>
 #include <QFile>
@@ -52,8 +51,6 @@ class TestFenetre : public QObject
 private slots:
     void demarrage_data();
     void demarrage();
-    void menu_data();
-    void menu();
     void configurationSuitLEtat();
     void zoneClient_data();
     void zoneClient();
@@ -164,55 +161,6 @@ void TestFenetre::demarrage()
     } else {
         QVERIFY(fenetre.Image().isNull());
     }
-}
-
-void TestFenetre::menu_data()
-{
-    QTest::addColumn<QString>("nom");
-    QTest::addColumn<QString>("menu");
-    QTest::addColumn<QString>("texte");
-    QTest::addColumn<QKeySequence>("raccourci");
-
-    const auto ligne = [](const char* nom, const char* menu, const char* texte, QKeySequence r) {
-        QTest::newRow(nom) << QString::fromLatin1(nom) << QString::fromLatin1(menu)
-                           << QString::fromUtf8(texte) << r;
-    };
-    ligne("MenuNouveau", "MenuFichier", "Nouveau...", QKeySequence(Qt::CTRL | Qt::Key_N));
-    ligne("MenuOuvrir", "MenuFichier", "Ouvrir...", QKeySequence(Qt::CTRL | Qt::Key_O));
-    ligne("MenuEnregistrer", "MenuFichier", "Enregistrer", QKeySequence(Qt::CTRL | Qt::Key_S));
-    ligne("MenuEnregistrerSous", "MenuFichier", "Enregistrer sous ...",
-          QKeySequence(Qt::CTRL | Qt::Key_E));
-    ligne("MenuSupprimer", "MenuFichier", "Supprimer ...", QKeySequence(Qt::CTRL | Qt::Key_Delete));
-    ligne("MenuEnregistrerImage", "MenuFichier", "Enregistrer l'image ...",
-          QKeySequence(Qt::CTRL | Qt::Key_I));
-    ligne("MenuConfigurationImprimante", "MenuFichier", "Configuration de l'imprimante",
-          QKeySequence());
-    ligne("MenuImprimer", "MenuFichier", "&Imprimer", QKeySequence(Qt::CTRL | Qt::Key_P));
-    ligne("MenuQuitter", "MenuFichier", "&Quitter", QKeySequence(Qt::ALT | Qt::Key_F4));
-    ligne("MenuParametres", "MenuConfiguration", "Paramètres...", QKeySequence(Qt::Key_F2));
-    ligne("MenuDonnees", "MenuConfiguration", "Données...", QKeySequence(Qt::Key_F3));
-    ligne("MenuAideHoraku", "MenuAide", "Aide Horaku", QKeySequence(Qt::Key_F1));
-    ligne("MenuAPropos", "MenuAide", "A propos ...", QKeySequence(Qt::CTRL | Qt::Key_A));
-}
-
-void TestFenetre::menu()
-{
-    QFETCH(QString, nom);
-    QFETCH(QString, menu);
-    QFETCH(QString, texte);
-    QFETCH(QKeySequence, raccourci);
-
-    DossierDeTravail dossier;
-    EcrireConfiguration(QString());
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    auto* action = fenetre.findChild<QAction*>(nom);
-    QVERIFY(action);
-    QCOMPARE(action->text(), texte);
-    QCOMPARE(action->shortcut(), raccourci);
-    auto* conteneur = fenetre.findChild<QMenu*>(menu);
-    QVERIFY(conteneur);
-    QVERIFY(conteneur->actions().contains(action));
 }
 
 void TestFenetre::configurationSuitLEtat()
