@@ -3,7 +3,6 @@
 #include "outils_ui.h"
 #include "principale.h"
 
-
 #include <QAction>
 #include <QFile>
 #include <QLabel>
