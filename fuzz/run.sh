@@ -12,8 +12,9 @@ fi
 racine="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$racine"
 clang="${CLANGXX:-clang++}"
-if ! command -v "$clang" >/dev/null; then
-  scripts/deps.sh clang
+# libFuzzer's runtime comes in its own package, not with clang.
+if [ -z "${CLANGXX:-}" ]; then
+  scripts/deps.sh clang libclang-rt-14-dev
 fi
 sortie=build-fuzz
 mkdir -p "$sortie" fuzz/corpus-run
