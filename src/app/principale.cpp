@@ -56,6 +56,14 @@ template <typename Fonction> void TFenetre_Principale::Protege(Fonction&& foncti
     }
 }
 
+// A configuration file that cannot be written must not hold the timetable or
+// the window hostage: the error is shown, the flag stays set so that the next
+// moment tries again, and the command goes on.
+void TFenetre_Principale::EcrireConfigSiModifiee()
+{
+    if (config_.ConfigModifiee) Protege([this] { EcrireConfig(config_); });
+}
+
 QAction* TFenetre_Principale::Commande(QMenu* menu, const char* nom, const QString& texte,
                                        const QKeySequence& raccourci,
                                        void (TFenetre_Principale::*gestionnaire)())
@@ -135,7 +143,7 @@ void TFenetre_Principale::FormCreate()
         } else {
             config_.EdtDefaut.clear();
             config_.ConfigModifiee = true;
-            Protege([this] { EcrireConfig(config_); });
+            EcrireConfigSiModifiee();
         }
     }
     panneau_ = new TFiche_Panneau(*this, services_, this);

@@ -96,6 +96,7 @@ private:
     // the reader refuses it or cannot read it.
     std::unique_ptr<horaku::REdt> ChargerEdt(const QString& chemin);
     void ViderImage();
+    void EcrireConfigSiModifiee();
     void AjusterZoneClient(QSize taille);
 
     template <typename Fonction> void Protege(Fonction&& fonction);

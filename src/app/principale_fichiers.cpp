@@ -18,7 +18,7 @@ const QString kExtensionEdt = QStringLiteral(".edt");
 bool TFenetre_Principale::FermerEmploiDuTemps()
 {
     if (!edt_) return true;
-    if (config_.ConfigModifiee) EcrireConfig(config_);
+    EcrireConfigSiModifiee();
     bool reponse = true;
     while (edt_->EdtModifie) {
         const QMessageBox::StandardButton choix = services_.Demander(
@@ -112,7 +112,7 @@ void TFenetre_Principale::MenuEnregistrerClick()
         else
             edt_->Enregistrer();
     }
-    if (config_.ConfigModifiee) EcrireConfig(config_);
+    EcrireConfigSiModifiee();
 }
 
 void TFenetre_Principale::MenuEnregistrerSousClick()
@@ -144,7 +144,7 @@ void TFenetre_Principale::MenuEnregistrerSousClick()
         edt_->Fichier = precedent;
         throw;
     }
-    if (config_.ConfigModifiee) EcrireConfig(config_);
+    EcrireConfigSiModifiee();
     setWindowTitle(TitreAvecFichier(edt_->Fichier));
 }
 

@@ -87,7 +87,29 @@ private slots:
     void ouvrirAnnuleDansLaQuestion();
     void configurationEcriteAvantLaQuestion();
     void supprimerNeFaitRien();
+    void configurationIneditableNeBloquePas();
 };
+
+void TestFichiers::configurationIneditableNeBloquePas()
+{
+    // "Horaku.cfg" is a folder: it can be neither read nor written.
+    DossierDeTravail dossier;
+    QVERIFY(QDir().mkdir(QStringLiteral("Horaku.cfg")));
+    ServicesScriptes services;
+    auto fenetre = std::make_unique<TFenetre_Principale>(services);
+    fenetre->show();
+    const QString fichier = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
+    REdt e;
+    e.Fichier = fichier.toStdString();
+    QVERIFY(e.Charger());
+    fenetre->RendreCourant(std::make_unique<REdt>(e));
+    fenetre->ActualiserFenetre();
+    services.questions.clear();
+    QVERIFY(fenetre->close());
+    // The error was shown on the way, and the window closed all the same.
+    QVERIFY(services.Textes().join('|').contains(QStringLiteral("Horaku.cfg")));
+    QVERIFY(!fenetre->isVisible());
+}
 
 void TestFichiers::extension_data()
 {
