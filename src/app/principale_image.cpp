@@ -20,7 +20,7 @@ void TFenetre_Principale::EnregistrerClick()
     Selecteur selecteur;
     selecteur.sorte = Selecteur::EnregistrerImage;
     selecteur.titre = QStringLiteral("Sauvegarde de l'emploi du temps");
-    selecteur.filtres = QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp)");
+    selecteur.filtres = QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png)");
     selecteur.suffixe = QStringLiteral("gif");
     selecteur.dossier = dossierImage_;
     selecteur.confirmerRemplacement = true;

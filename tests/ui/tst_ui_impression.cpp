@@ -205,7 +205,7 @@ void TestImpression::exporter()
     const Selecteur& s = services.selecteurs.front();
     QCOMPARE(s.sorte, Selecteur::EnregistrerImage);
     QCOMPARE(s.titre, QStringLiteral("Sauvegarde de l'emploi du temps"));
-    QCOMPARE(s.filtres, QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp)"));
+    QCOMPARE(s.filtres, QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png)"));
     QCOMPARE(s.suffixe, QStringLiteral("gif"));
     QVERIFY(s.confirmerRemplacement);
     QFile f(dossier.Chemin(ecrit));
