@@ -70,6 +70,8 @@ int Geometrie(int argc, char** argv, std::ostream& sortie)
     LireOuEchouer(e, argv[2]);
     auto app = Application(argc, argv);
     const DescriptionImage d = Disposer(e, MesureurQt());
+    if (d.demesure)
+        throw ErreurHoraku(kMessageTropGrand);
     Json j;
     j.objet();
     j.cle("dessine").booleen(d.dessine);

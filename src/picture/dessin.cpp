@@ -31,13 +31,13 @@ constexpr QRgb kGris = 0xFF808080;
 constexpr QRgb kNoir = 0xFF000000;
 
 // Windows maps a point size to pixels at 96 dpi with MulDiv, rounding half up.
+// Beyond 1000 pixels a glyph alone would outgrow any sensible picture.
 int PixelsDePoints(int points)
 {
     const long long p = points < 0 ? -static_cast<long long>(points) : points;
     long long px = (p * 96 + 36) / 72;
     if (px <= 0)
         px = 12;
-    // Beyond this a glyph alone would outgrow any sensible picture.
     return static_cast<int>(std::min<long long>(px, 1000));
 }
 
@@ -59,13 +59,24 @@ QColor CouleurQt(std::int32_t couleur)
 QFont PoliceQt(const RPolice& p)
 {
     QFont f(QString::fromUtf8(Cp1252VersUtf8(p.Nom)));
-    f.setPixelSize(PixelsDePoints(p.Taille));
+    const int pixels = PixelsDePoints(p.Taille);
+    f.setPixelSize(pixels);
+    // Whole-pixel advances that add up, as on Windows, and the same glyphs
+    // whatever the desktop's own hinting setting: the window and horaku-cli
+    // must draw the same picture.
+    f.setHintingPreference(QFont::PreferFullHinting);
     f.setBold(p.Gras);
     f.setItalic(p.Italique);
     f.setUnderline(p.Souligne);
     f.setStrikeOut(p.Barre);
     f.setStyleStrategy(QFont::NoAntialias);
     f.setKerning(false);
+    // A negative size names the height of the whole character cell, not the
+    // em: shrink the em until the cell fits.
+    if (p.Taille < 0) {
+        for (int em = pixels; em > 1 && QFontMetrics(f).height() > pixels; --em)
+            f.setPixelSize(em - 1);
+    }
     return f;
 }
 
@@ -97,6 +108,19 @@ bool MemePolice(const RPolice& a, const RPolice& b)
            a.Italique == b.Italique && a.Souligne == b.Souligne && a.Barre == b.Barre;
 }
 
+// Qt's advance of one very long string goes wrong past some 2^25 pixels:
+// long texts are measured in pieces (kerning is off, so widths add up).
+int Avance(const QFontMetrics& fm, const QString& texte)
+{
+    constexpr int kMorceau = 4096;
+    if (texte.size() <= kMorceau)
+        return fm.horizontalAdvance(texte);
+    long long total = 0;
+    for (qsizetype i = 0; i < texte.size(); i += kMorceau)
+        total += fm.horizontalAdvance(texte.mid(i, kMorceau));
+    return static_cast<int>(std::min<long long>(total, INT32_MAX));
+}
+
 class Textes {
 public:
     PoliceMesuree& police(const RPolice& p)
@@ -122,7 +146,7 @@ public:
                 QString l = ligne;
                 if (l.endsWith(QLatin1Char('\r')))
                     l.chop(1);
-                largeur = std::max(largeur, pm.metriques.horizontalAdvance(l));
+                largeur = std::max(largeur, Avance(pm.metriques, l));
                 ++lignes;
             }
             e.taille = RTaille{largeur, lignes * pm.metriques.height()};
@@ -235,8 +259,9 @@ public:
             const Rect& c = b.cellules[static_cast<std::size_t>(g)];
             if (c.d <= c.g || c.b <= c.h)
                 continue;
-            // A cell inside the filled interior is already in the week colour.
-            const bool dedans = rempli && c.g >= interieur.g && c.h >= interieur.h &&
+            // A cell inside the filled interior is already in the week colour;
+            // cells overlap one another only with a negative margin.
+            const bool dedans = rempli && edt_.Marge >= 0 && c.g >= interieur.g && c.h >= interieur.h &&
                                 c.d <= interieur.d && c.b <= interieur.b;
             if (!dedans)
                 Remplir(p_, c, fond);
@@ -328,11 +353,13 @@ ResultatDessin Redessiner(REdt& edt)
     const DescriptionImage& d = r.description;
     if (!d.dessine)
         return r;
-    if (d.largeur <= 0 || d.hauteur <= 0 ||
-        static_cast<long long>(d.largeur) * d.hauteur > kPixelsMax) {
+    if (d.demesure || static_cast<long long>(d.largeur) * d.hauteur > kPixelsMax) {
         r.etat = ResultatDessin::TropGrand;
         return r;
     }
+    // Negative margins from a file can leave no picture at all.
+    if (d.largeur <= 0 || d.hauteur <= 0)
+        return r;
     r.image = QImage(d.largeur, d.hauteur, QImage::Format_RGB32);
     if (r.image.isNull()) {
         r.etat = ResultatDessin::TropGrand;

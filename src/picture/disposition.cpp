@@ -26,6 +26,17 @@ int Tronquer(double v)
     return static_cast<int>(v); // toward zero
 }
 
+// Numbers from a file can be anything; the records hold 32 bits.
+std::int32_t Saturer(long long v)
+{
+    return static_cast<std::int32_t>(std::clamp<long long>(v, INT32_MIN, INT32_MAX));
+}
+
+long long Abs(long long v)
+{
+    return v < 0 ? -v : v;
+}
+
 } // namespace
 
 void Mesurer(REdt& edt, const MesureurTexte& mesureur)
@@ -61,11 +72,12 @@ void Mesurer(REdt& edt, const MesureurTexte& mesureur)
     }
 
     m.HautMax = 0;
-    m.LargTotale = 0;
+    long long largTotale = 0;
     for (const RTaille& t : m.TailleGroupe) {
         m.HautMax = std::max(m.HautMax, t.Hauteur);
-        m.LargTotale += t.Largeur;
+        largTotale += t.Largeur;
     }
+    m.LargTotale = Saturer(largTotale);
     for (std::size_t g = 0; g < m.PartGroupe.size(); ++g) {
         // Texts that measure nothing at all leave no width to share.
         m.PartGroupe[g] = m.LargTotale > 0 ? static_cast<float>(static_cast<double>(
@@ -74,7 +86,7 @@ void Mesurer(REdt& edt, const MesureurTexte& mesureur)
                                            : 0.0f;
     }
     m.PixParMinute = static_cast<float>(static_cast<double>(m.HeureLarg) / 60.0);
-    m.HautLigne = 2 * edt.Retrait + m.HautMax + 3 * edt.Marge;
+    m.HautLigne = Saturer(2LL * edt.Retrait + m.HautMax + 3LL * edt.Marge);
     m.TailleTitre = mesureur.Mesurer(edt.Libelles[LibTitre].Police, edt.Titre);
 }
 
@@ -129,6 +141,27 @@ void PlacerTextes(const REdt& edt, BoiteImage& boite)
 
 } // namespace
 
+namespace {
+
+// Every coordinate of the walk is a sum of these terms: while their absolute
+// values add up to less than 2^30 no integer step can overflow, and beyond
+// that the picture would be far over any size that can be drawn.
+bool Demesure(const REdt& edt, const DescriptionImage& d, const RTaille& titre,
+              const RTaille& web)
+{
+    const RMesures& me = edt.Mesures;
+    const long long m = Abs(edt.Marge);
+    const long long p = Abs(edt.Retrait);
+    const long long n = static_cast<long long>(edt.Semaines.size());
+    const long long somme =
+        Abs(d.largeurSurface) + 2 * Abs(me.HautLigne) + n * kNbJours * (Abs(me.HautLigne) + 2 * m + 1) +
+        Abs(me.TailleHeure.Largeur) + Abs(me.TailleHeure.Hauteur) + Abs(titre.Largeur) +
+        Abs(titre.Hauteur) + Abs(web.Largeur) + Abs(web.Hauteur) + 16 * m + 4 * p + 16;
+    return m > (1 << 20) || p > (1 << 20) || somme >= (1LL << 30);
+}
+
+} // namespace
+
 DescriptionImage Disposer(REdt& edt, const MesureurTexte& mesureur)
 {
     DescriptionImage d;
@@ -145,15 +178,21 @@ DescriptionImage Disposer(REdt& edt, const MesureurTexte& mesureur)
     d.largeurSurface = static_cast<long long>(static_cast<double>(me.PixParMinute) * 1440.0);
     d.hauteurSurface = n * (me.HautLigne + 1LL) * 7 + me.TailleHeure.Hauteur +
                        me.TailleTitre.Hauteur + me.TailleWeb.Hauteur + 6LL * m;
+    const RTaille titre = edt.AffichNom ? mesureur.Mesurer(edt.Libelles[LibTitre].Police, edt.Titre)
+                                        : RTaille{};
+    const RTaille web = mesureur.Mesurer(edt.Libelles[LibWeb].Police, kTexteWeb);
+    if (Demesure(edt, d, titre, web)) {
+        d.demesure = true;
+        return d;
+    }
 
     Marche w;
     if (edt.AffichNom) {
         const int x = w.p.x;
         w.p = Point{w.p.x + m, w.p.y + m};
         d.titre = w.p;
-        const RTaille t = mesureur.Mesurer(edt.Libelles[LibTitre].Police, edt.Titre);
-        w.p.x += m + t.Largeur;
-        w.p.y += m + t.Hauteur;
+        w.p.x += m + titre.Largeur;
+        w.p.y += m + titre.Hauteur;
         w.etendre(w.p.x, w.p.y);
         w.p.x = x;
     }
@@ -229,7 +268,6 @@ DescriptionImage Disposer(REdt& edt, const MesureurTexte& mesureur)
     }
 
     w.e.y += m;
-    const RTaille web = mesureur.Mesurer(edt.Libelles[LibWeb].Police, kTexteWeb);
     d.web = Point{w.e.x - web.Largeur - m - 1, w.e.y};
     w.e.y += m + web.Hauteur;
     d.largeur = w.e.x;

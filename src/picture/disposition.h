@@ -62,6 +62,7 @@ struct HeuresImage {
 
 struct DescriptionImage {
     bool dessine = false;            // false: the redraw stops before drawing
+    bool demesure = false;           // numbers beyond any drawable picture: no walk
     long long largeurSurface = 0;   // the surface bound before drawing
     long long hauteurSurface = 0;
     int largeur = 0;                 // the final picture size E.x × E.y

@@ -3,6 +3,7 @@
 #include "dessin.h"
 #include "edt_test.h"
 
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QtTest>
 
@@ -197,6 +198,76 @@ private slots:
             const QRgb p = r.image.pixel(x, b.rect.b - 2);
             QVERIFY(p == kBlanc || p == 0xFF000000u);
         }
+    }
+
+    void nombresHostiles_data()
+    {
+        QTest::addColumn<int>("marge");
+        QTest::addColumn<int>("retrait");
+        QTest::addColumn<int>("heureLarg");
+        QTest::addColumn<int>("etat");
+        QTest::newRow("marge énorme") << 1'000'000'000 << 1 << 60 << int(ResultatDessin::TropGrand);
+        QTest::newRow("retrait énorme") << 1 << 2'000'000'000 << 60 << int(ResultatDessin::TropGrand);
+        QTest::newRow("marge très négative") << -2'000'000'000 << 1 << 60 << int(ResultatDessin::TropGrand);
+        QTest::newRow("heure de 2^31 - 1 pixels") << 1 << 1 << INT32_MAX << int(ResultatDessin::TropGrand);
+        QTest::newRow("marge négative : pas d'image") << -10 << 1 << 60 << int(ResultatDessin::Rien);
+        QTest::newRow("marge négative modeste") << -1 << 3 << 60 << int(ResultatDessin::Dessine);
+    }
+    void nombresHostiles()
+    {
+        QFETCH(int, marge);
+        QFETCH(int, retrait);
+        QFETCH(int, heureLarg);
+        QFETCH(int, etat);
+        REdt e = Exemple();
+        e.Marge = marge;
+        e.Retrait = retrait;
+        e.Mesures.HeureLarg = heureLarg;
+        if (etat == ResultatDessin::Rien)
+            for (int j = 1; j < 5; ++j)
+                e.Jours[static_cast<std::size_t>(j)].Affiche = 0;
+        QCOMPARE(int(Redessiner(e).etat), etat);
+    }
+
+    void margeNegativeRecouvreLaCellulePrecedente()
+    {
+        // With a negative margin each cell overlaps the one before by a
+        // column: its fill must cover whatever the text before ran into it.
+        int chevauchements = 0;
+        for (int n = 5; n < 60; ++n) {
+            REdt e = EdtNu(-2, 5, 60);
+            e.Libelles[LibGroupe1].Police.Couleur = 0x0000FF; // red
+            Ajouter(e, 0, 0, Seq(H(8), H(10), {std::string(static_cast<std::size_t>(n), 'W'), "xx", "", ""}));
+            const ResultatDessin r = Redessiner(e);
+            const BoiteImage& b = r.description.jours[0].boites.at(0);
+            const Rect& c2 = b.cellules[1];
+            chevauchements += c2.g < b.cellules[0].d;
+            for (int y = c2.h; y < c2.b; ++y)
+                for (int x = c2.g; x < c2.d; ++x)
+                    QVERIFY2(r.image.pixel(x, y) != 0xFFFF0000u,
+                             qPrintable(QStringLiteral("%1 W : rouge en %2,%3").arg(n).arg(x).arg(y)));
+        }
+        QVERIFY(chevauchements > 0);
+    }
+
+    void texteImmenseMesureEnEntier()
+    {
+        RPolice p;
+        p.Taille = 750;
+        MesureurQt m;
+        const RTaille un = m.Mesurer(p, "W");
+        const RTaille beaucoup = m.Mesurer(p, std::string(50'000, 'W'));
+        QVERIFY(un.Largeur > 0);
+        QCOMPARE(beaucoup.Largeur, static_cast<int>(std::min<long long>(50'000LL * un.Largeur, INT32_MAX)));
+    }
+
+    void tailleNegativeEstLaHauteurDeCellule()
+    {
+        RPolice p;
+        p.Taille = -9; // a 12-pixel cell, as Windows reads it
+        QVERIFY(QFontMetrics(PoliceQt(p)).height() <= 12);
+        p.Taille = 9; // a 12-pixel em: a taller cell
+        QVERIFY(QFontMetrics(PoliceQt(p)).height() > 12);
     }
 
     void rienOuTropGrand()
