@@ -88,8 +88,7 @@ struct EntreeTexte {
     QRect encre; // the glyphs' bounds, from the top-left corner of the text
 };
 
-// One font of the redraw, with the texts met in it: most texts of a
-// timetable repeat (classes, rooms), so each is converted and measured once.
+// One font of the redraw, with the texts met in it.
 struct PoliceMesuree {
     RPolice police;
     QFont font;
@@ -121,7 +120,11 @@ int Avance(const QFontMetrics& fm, const QString& texte)
     return static_cast<int>(std::min<long long>(total, INT32_MAX));
 }
 
-class Textes {
+} // namespace
+
+// The fonts and texts of one redraw: most texts of a timetable repeat
+// (classes, rooms), so each is converted and measured once.
+class TextesMesures {
 public:
     PoliceMesuree& police(const RPolice& p)
     {
@@ -161,17 +164,7 @@ private:
     std::vector<std::unique_ptr<PoliceMesuree>> polices_;
 };
 
-class MesureurCache final : public MesureurTexte {
-public:
-    explicit MesureurCache(Textes& t) : t_(t) {}
-    RTaille Mesurer(const RPolice& police, std::string_view texte) const override
-    {
-        return t_.texte(t_.police(police), texte).taille;
-    }
-
-private:
-    Textes& t_;
-};
+namespace {
 
 void Cadre(QPainter& p, const Rect& r, QRgb c)
 {
@@ -193,7 +186,7 @@ void Remplir(QPainter& p, const Rect& r, const QColor& c)
 
 class Peintre {
 public:
-    Peintre(REdt& edt, Textes& textes, QImage& image) : edt_(edt), t_(textes), p_(&image)
+    Peintre(REdt& edt, TextesMesures& textes, QImage& image) : edt_(edt), t_(textes), p_(&image)
     {
         p_.setPen(QColor::fromRgb(couleur_));
     }
@@ -330,7 +323,7 @@ private:
     }
 
     REdt& edt_;
-    Textes& t_;
+    TextesMesures& t_;
     QPainter p_;
     PoliceMesuree* courante_ = nullptr;
     QRgb couleur_ = 0;
@@ -338,17 +331,19 @@ private:
 
 } // namespace
 
+MesureurQt::MesureurQt() : textes_(std::make_unique<TextesMesures>()) {}
+
+MesureurQt::~MesureurQt() = default;
+
 RTaille MesureurQt::Mesurer(const RPolice& police, std::string_view texte) const
 {
-    Textes t;
-    return t.texte(t.police(police), texte).taille;
+    return textes_->texte(textes_->police(police), texte).taille;
 }
 
 ResultatDessin Redessiner(REdt& edt)
 {
     ResultatDessin r;
-    Textes textes;
-    MesureurCache mesureur(textes);
+    MesureurQt mesureur;
     r.description = Disposer(edt, mesureur);
     const DescriptionImage& d = r.description;
     if (!d.dessine)
@@ -367,7 +362,7 @@ ResultatDessin Redessiner(REdt& edt)
     }
     r.image.fill(kBlanc);
     {
-        Peintre p(edt, textes, r.image);
+        Peintre p(edt, mesureur.Textes(), r.image);
         p.titre(d);
         p.heures(d);
         for (const JourImage& j : d.jours)

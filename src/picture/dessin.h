@@ -9,6 +9,7 @@
 #include <QFont>
 #include <QImage>
 
+#include <memory>
 #include <string>
 
 namespace horaku {
@@ -21,9 +22,19 @@ inline constexpr const char* kMessageTropGrand =
 QColor CouleurQt(std::int32_t couleur);
 QFont PoliceQt(const RPolice& police);
 
+class TextesMesures;
+
+// Measures with Qt, keeping every font and text it met, so that the drawing
+// that follows reuses them.
 class MesureurQt final : public MesureurTexte {
 public:
+    MesureurQt();
+    ~MesureurQt() override;
     RTaille Mesurer(const RPolice& police, std::string_view texteCp1252) const override;
+    TextesMesures& Textes() const { return *textes_; }
+
+private:
+    std::unique_ptr<TextesMesures> textes_;
 };
 
 struct ResultatDessin {
