@@ -15,6 +15,9 @@ int Verifier(const char* entree, std::ostream& sortie);
 int Reecrire(const char* entree, const char* sortie);
 int Image(int argc, char** argv);
 int Geometrie(int argc, char** argv, std::ostream& sortie);
+// Wrong arguments are told on `erreurs` (one line) and answer 2.
+int Calendrier(int argc, char** argv, std::ostream& erreurs);
+int ChevauchementsJson(const char* entree, std::ostream& sortie);
 
 // Reads a timetable as the program's Open does; a refused version throws.
 void LireOuEchouer(REdt& edt, const char* chemin);

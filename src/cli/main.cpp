@@ -19,6 +19,10 @@ void Usage()
                  "  horaku-cli nouveau SORTIE.edt\n"
                  "  horaku-cli verifier ENTREE.edt\n"
                  "  horaku-cli reecrire ENTREE.edt SORTIE.edt\n"
+                 "  horaku-cli calendrier ENTREE.edt SORTIE.ics --du AAAA-MM-JJ --au AAAA-MM-JJ\n"
+                 "             [--premiere-semaine N] [--vacances AAAA-MM-JJ:AAAA-MM-JJ]... "
+                 "[--vacances-comptent]\n"
+                 "  horaku-cli chevauchements ENTREE.edt\n"
 #ifdef HORAKU_AVEC_IMAGE
                  "  horaku-cli image ENTREE.edt SORTIE.gif|.bmp|.png\n"
                  "  horaku-cli geometrie ENTREE.edt\n"
@@ -52,6 +56,10 @@ int main(int argc, char** argv)
             return Verifier(argv[2], std::cout);
         if (commande == "reecrire" && n == 2)
             return Reecrire(argv[2], argv[3]);
+        if (commande == "calendrier" && n >= 1)
+            return Calendrier(argc, argv, std::cerr);
+        if (commande == "chevauchements" && n == 1)
+            return ChevauchementsJson(argv[2], std::cout);
 #ifdef HORAKU_AVEC_IMAGE
         if (commande == "image" && n == 2)
             return Image(argc, argv);

@@ -1,0 +1,100 @@
+// The timetable in a calendar: every school week between two dates gets the
+// sequences of its week type, the types following the order of Semaines and
+// skipping weeks spent wholly on holiday.  libical builds and writes the
+// iCalendar text (escaping, line folding, time zone definition); horaku-cli
+// and the window's export dialog call it.  Standard library and libical only.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace horaku
+{
+
+class REdt;
+
+// A calendar date; ordering and arithmetic go through JourSerie.
+struct Date {
+    int annee = 1970;
+    int mois = 1;
+    int jour = 1;
+    friend bool operator==(const Date& a, const Date& b)
+    {
+        return a.annee == b.annee && a.mois == b.mois && a.jour == b.jour;
+    }
+    friend bool operator!=(const Date& a, const Date& b) { return !(a == b); }
+};
+
+// Days since 1970-01-01 (proleptic Gregorian calendar), and back.
+long JourSerie(const Date& d);
+Date DateDeSerie(long serie);
+// 0 Monday ... 6 Sunday, the index of the timetable's Jours.
+int JourDeSemaine(const Date& d);
+bool DateExiste(const Date& d);
+// "AAAA-MM-JJ" of a date that exists; nothing otherwise.
+std::optional<Date> LireDate(std::string_view texte);
+std::string TexteDate(const Date& d);
+
+struct PeriodeVacances {
+    Date debut; // both ends are holidays
+    Date fin;
+};
+// "AAAA-MM-JJ:AAAA-MM-JJ", the end not before the start.
+std::optional<PeriodeVacances> LirePeriode(std::string_view texte);
+
+struct OptionsAgenda {
+    Date du;
+    Date au;
+    int premiereSemaine = 1; // 1-based position in Semaines
+    std::vector<PeriodeVacances> vacances;
+    bool vacancesComptent = false;
+    // Olson name ("Europe/Paris"); empty: UTC.
+    std::string fuseau;
+    // Makes the UIDs of this timetable its own (its file's full path).
+    std::string identite;
+};
+
+// The French refusal of options that do not fit the timetable, or empty.
+std::string VerifierOptions(const REdt& edt, const OptionsAgenda& options);
+
+// One school week: its Monday and the week type it gets, or -1 when it is
+// spent wholly on holiday and the rotation skips it.
+struct SemaineScolaire {
+    Date lundi;
+    int type = 0;
+    bool compte = true;
+};
+std::vector<SemaineScolaire> SemainesScolaires(const OptionsAgenda& options, int nbTypes);
+bool EnVacances(const OptionsAgenda& options, const Date& d);
+
+// A sequence left out because its end is not after its start.
+struct SequenceEcartee {
+    int jour = 0;
+    int semaine = 0;
+    std::size_t indice = 0;
+};
+
+struct Agenda {
+    std::string texte; // UTF-8, CR LF lines
+    std::size_t evenements = 0;
+    std::vector<SequenceEcartee> ecartees;
+    // True when the time zone asked for is unknown and the times are UTC.
+    bool fuseauInconnu = false;
+};
+
+// Throws ErreurHoraku with the text of VerifierOptions.
+Agenda ConstruireAgenda(const REdt& edt, const OptionsAgenda& options);
+// Builds and writes the calendar safely (temporary file, then rename);
+// throws ErreurHoraku (ErreurCreer) when the file cannot be written.
+Agenda ExporterAgenda(const REdt& edt, const OptionsAgenda& options, const std::string& chemin);
+
+// The machine's time zone name: TZ, else /etc/timezone, else the target of
+// /etc/localtime; empty when none is known.
+std::string FuseauDeLaMachine();
+// French line naming a left-out sequence, for the standard error or a box.
+std::string TexteEcartee(const REdt& edt, const SequenceEcartee& e);
+
+} // namespace horaku
