@@ -1,32 +1,22 @@
 #include "chemins.h"
 
+#include "nomsfichiers.h"
 #include "variables.h"
 
 namespace horaku
 {
 
-namespace
-{
-
-qsizetype DebutExtension(const QString& chemin)
-{
-    const qsizetype point = chemin.lastIndexOf(QLatin1Char('.'));
-    const qsizetype barre = chemin.lastIndexOf(QLatin1Char('/'));
-    return point > barre ? point : -1;
-}
-
-} // namespace
-
 QString ExtensionDe(const QString& chemin)
 {
-    const qsizetype debut = DebutExtension(chemin);
-    return debut < 0 ? QString() : chemin.mid(debut);
+    const std::string nom = chemin.toStdString();
+    const std::string_view extension = ExtensionFichier(nom);
+    return QString::fromUtf8(extension.data(), static_cast<qsizetype>(extension.size()));
 }
 
 QString RemplacerExtension(const QString& chemin, const QString& extension)
 {
-    const qsizetype debut = DebutExtension(chemin);
-    return (debut < 0 ? chemin : chemin.left(debut)) + extension;
+    return QString::fromStdString(
+        RemplacerExtensionFichier(chemin.toStdString(), extension.toStdString()));
 }
 
 QString NomSansDossier(const QString& chemin)
