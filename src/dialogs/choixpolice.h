@@ -1,0 +1,95 @@
+// The font chooser of the parameters dialog.  A timetable's font is an RPolice:
+// face, size, colour, four styles and a character set.  Qt's own font dialog
+// has no colour and no size limit, so this one is ours: installed families
+// that can write Latin text and whose names the .edt file can hold, four
+// styles, sizes 6 to 20 points, underline, strike-out, the 16 classic colours
+// and a live sample.  It answers an RPolice, so a test reads its choice
+// without showing it.
+#pragma once
+
+#include "classesedt.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <array>
+#include <cstdint>
+
+class QCheckBox;
+class QColor;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QSpinBox;
+
+namespace horaku
+{
+
+class Services;
+
+// The inverse of CouleurQt for plain colours: red in the low byte.
+std::int32_t CouleurRef(const QColor& couleur);
+
+struct CouleurNommee {
+    const char* nom; // UTF-8
+    std::int32_t couleur;
+};
+const std::array<CouleurNommee, 16>& CouleursClassiques();
+
+inline constexpr int kTailleMin = 6;
+inline constexpr int kTailleMax = 20;
+// The Windows (ANSI) character set, the only one offered.
+inline constexpr std::uint8_t kJeuAnsi = 0;
+
+// Installed families able to write Latin text, whose names Windows-1252 can
+// hold, sorted.
+QStringList FamillesLatines();
+
+inline constexpr const char* kMessagePoliceInconnue =
+    "Il n'existe aucune police de ce nom.\nChoisissez une police dans la liste.";
+
+} // namespace horaku
+
+class TFiche_ChoixPolice final : public QDialog
+{
+    Q_OBJECT
+
+public:
+    TFiche_ChoixPolice(QWidget* proprietaire, const horaku::RPolice& initiale,
+                       horaku::Services& services);
+
+    // The font the controls describe now (the face as typed).
+    horaku::RPolice Police() const;
+
+    // The installed family the typed face names, ignoring case; empty when none.
+    QString FamilleChoisie() const;
+
+    void done(int resultat) override;
+
+private:
+    void CreerNoms();
+    void CreerStyles();
+    void CreerTaille();
+    void CreerEffets();
+    void CreerExemple();
+    void CreerBoutons();
+    void Remplir();
+
+    void ENomEdited(const QString& texte);
+    void LBNomsSelect();
+    void MettreAJourExemple();
+
+    horaku::RPolice initiale_;
+    horaku::Services& services_;
+    QStringList familles_;
+
+    QLineEdit* ENom = nullptr;
+    QListWidget* LBNoms = nullptr;
+    QListWidget* LBStyles = nullptr;
+    QSpinBox* ETaille = nullptr;
+    QCheckBox* CBSouligne = nullptr;
+    QCheckBox* CBBarre = nullptr;
+    QComboBox* CBCouleur = nullptr;
+    QLabel* LExemple = nullptr;
+};
