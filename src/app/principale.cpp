@@ -4,6 +4,7 @@
 #include "apropos.h"
 #include "chemins.h"
 #include "fichiers.h"
+#include "parametres.h"
 #include "services.h"
 
 #include <QAction>
@@ -289,7 +290,14 @@ void TFenetre_Principale::MenuQuitterClick()
 
 void TFenetre_Principale::ParametresClick()
 {
-    // The parameters dialog is not part of the program yet: nothing to do.
+    if (!edt_) return;
+    {
+        TFiche_Parametres parametres(this, *edt_, config_, services_);
+        parametres.exec();
+    }
+    // Whatever the result: a cancelled dialog has put the timetable back.
+    Redessiner();
+    PlacerPanneau();
 }
 
 void TFenetre_Principale::DonneesClick()

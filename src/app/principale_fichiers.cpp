@@ -3,6 +3,7 @@
 
 #include "chemins.h"
 #include "fichiers.h"
+#include "parametres.h"
 #include "services.h"
 
 using namespace horaku;
@@ -47,8 +48,19 @@ bool TFenetre_Principale::FermerEmploiDuTemps()
 
 void TFenetre_Principale::MenuNouveauClick()
 {
-    // New needs the parameters dialog, which is not part of the program yet:
-    // the command does nothing.
+    if (!FermerEmploiDuTemps()) return;
+    auto nouveau = std::make_unique<REdt>();
+    bool garde = false;
+    {
+        // The dialog turns the hour labels' font when it goes: it must go
+        // before the timetable is kept or dropped.
+        TFiche_Parametres parametres(this, *nouveau, config_, services_);
+        garde = parametres.exec() == QDialog::Accepted;
+    }
+    if (garde) edt_ = std::move(nouveau);
+    ActualiserFenetre();
+    Redessiner();
+    PlacerPanneau();
 }
 
 void TFenetre_Principale::MenuOuvrirClick()

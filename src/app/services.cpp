@@ -1,5 +1,9 @@
 #include "services.h"
 
+#include "choixpolice.h"
+#include "dessin.h"
+
+#include <QColorDialog>
 #include <QFileDialog>
 
 #include <new>
@@ -56,6 +60,23 @@ std::optional<QString> ServicesQt::Choisir(QWidget* parent, const Selecteur& sel
     const QStringList noms = dialogue.selectedFiles();
     if (noms.isEmpty() || noms.front().isEmpty()) return std::nullopt;
     return noms.front();
+}
+
+std::optional<std::int32_t> ServicesQt::ChoisirCouleur(QWidget* parent, std::int32_t initiale)
+{
+    QColorDialog dialogue(CouleurQt(initiale), parent);
+    // Qt's own dialog, translated like the file choosers; it always shows
+    // the custom colours and accepts any colour.
+    dialogue.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialogue.exec() != QDialog::Accepted) return std::nullopt;
+    return CouleurRef(dialogue.selectedColor());
+}
+
+std::optional<RPolice> ServicesQt::ChoisirPolice(QWidget* parent, const RPolice& initiale)
+{
+    TFiche_ChoixPolice dialogue(parent, initiale, *this);
+    if (dialogue.exec() != QDialog::Accepted) return std::nullopt;
+    return dialogue.Police();
 }
 
 } // namespace horaku

@@ -4,9 +4,12 @@
 // pass their own, which answers from a script and records what was asked.
 #pragma once
 
+#include "classesedt.h"
+
 #include <QMessageBox>
 #include <QString>
 
+#include <cstdint>
 #include <exception>
 #include <optional>
 
@@ -45,6 +48,10 @@ public:
     virtual QMessageBox::StandardButton Demander(QWidget* parent, const Question& question) = 0;
     // The chosen name, or nothing when the user cancelled.
     virtual std::optional<QString> Choisir(QWidget* parent, const Selecteur& selecteur) = 0;
+    // Colour and font choosers: the chosen value (a colour in the
+    // timetable's red-in-the-low-byte form), or nothing when cancelled.
+    virtual std::optional<std::int32_t> ChoisirCouleur(QWidget* parent, std::int32_t initiale) = 0;
+    virtual std::optional<RPolice> ChoisirPolice(QWidget* parent, const RPolice& initiale) = 0;
 
     // The application's standard error box.
     void MontrerErreur(QWidget* parent, const QString& message);
@@ -57,6 +64,8 @@ class ServicesQt final : public Services
 public:
     QMessageBox::StandardButton Demander(QWidget* parent, const Question& question) override;
     std::optional<QString> Choisir(QWidget* parent, const Selecteur& selecteur) override;
+    std::optional<std::int32_t> ChoisirCouleur(QWidget* parent, std::int32_t initiale) override;
+    std::optional<RPolice> ChoisirPolice(QWidget* parent, const RPolice& initiale) override;
 };
 
 // The French text of the exception being handled; empty for one that carries

@@ -31,8 +31,15 @@ public:
     // is cancelled and noted.
     QList<std::optional<QString>> noms;
 
+    // Answers of the colour and font choosers, in order; nullopt is Cancel.
+    // An unscripted chooser is cancelled and noted.
+    QList<std::optional<std::int32_t>> couleurs;
+    QList<std::optional<RPolice>> polices;
+
     QList<Question> questions;
     QList<Selecteur> selecteurs;
+    QList<std::int32_t> couleursProposees; // the colour each chooser opened with
+    QList<RPolice> policesProposees;
     QStringList imprevus;
 
     QMessageBox::StandardButton Demander(QWidget*, const Question& question) override
@@ -55,6 +62,22 @@ public:
         selecteurs.append(selecteur);
         if (!noms.isEmpty()) return noms.takeFirst();
         imprevus << QStringLiteral("sélecteur");
+        return std::nullopt;
+    }
+
+    std::optional<std::int32_t> ChoisirCouleur(QWidget*, std::int32_t initiale) override
+    {
+        couleursProposees.append(initiale);
+        if (!couleurs.isEmpty()) return couleurs.takeFirst();
+        imprevus << QStringLiteral("couleur");
+        return std::nullopt;
+    }
+
+    std::optional<RPolice> ChoisirPolice(QWidget*, const RPolice& initiale) override
+    {
+        policesProposees.append(initiale);
+        if (!polices.isEmpty()) return polices.takeFirst();
+        imprevus << QStringLiteral("police");
         return std::nullopt;
     }
 
