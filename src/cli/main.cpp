@@ -24,7 +24,7 @@ void Usage()
                  "[--vacances-comptent]\n"
                  "  horaku-cli chevauchements ENTREE.edt\n"
 #ifdef HORAKU_AVEC_IMAGE
-                 "  horaku-cli image ENTREE.edt SORTIE.gif|.bmp|.png\n"
+                 "  horaku-cli image ENTREE.edt SORTIE.gif|.bmp|.png|.pdf|.svg\n"
                  "  horaku-cli geometrie ENTREE.edt\n"
 #endif
         ;

@@ -10,13 +10,16 @@
 #include <charconv>
 #include <cstring>
 
-namespace horaku {
+namespace horaku
+{
 
-namespace {
+namespace
+{
 
 // Writes straight into a buffer sized beforehand; it grows only when the
 // estimate falls short.
-class Ecrivain {
+class Ecrivain
+{
 public:
     explicit Ecrivain(std::size_t estimation) { s_.resize(estimation); }
     void texte(std::string_view t)
@@ -25,8 +28,7 @@ public:
         std::memcpy(p, t.data(), t.size());
         // No text may break its line.
         for (std::size_t i = 0; i < t.size(); ++i)
-            if (p[i] == '\r' || p[i] == '\n')
-                p[i] = ' ';
+            if (p[i] == '\r' || p[i] == '\n') p[i] = ' ';
         clore(p + t.size());
     }
     void entier(long long v)
@@ -50,8 +52,7 @@ private:
     // Room for n bytes and the line break.
     char* place(std::size_t n)
     {
-        if (s_.size() - n_ < n + 2)
-            s_.resize(std::max(s_.size() * 2, n_ + n + 2));
+        if (s_.size() - n_ < n + 2) s_.resize(std::max(s_.size() * 2, n_ + n + 2));
         return s_.data() + n_;
     }
     void clore(char* fin)
@@ -66,17 +67,14 @@ private:
 
 // Lines are cut one at a time as they are read: only their number is known
 // beforehand, which is all the count checks need.
-class Lecteur {
+class Lecteur
+{
 public:
-    explicit Lecteur(std::string_view contenu)
-        : c_(contenu), total_(CompterLignes(contenu))
-    {
-    }
+    explicit Lecteur(std::string_view contenu) : c_(contenu), total_(CompterLignes(contenu)) {}
 
     std::string_view ligne()
     {
-        if (i_ >= total_)
-            throw ErreurIndice(static_cast<long long>(i_));
+        if (i_ >= total_) throw ErreurIndice(static_cast<long long>(i_));
         ++i_;
         const char* const d = c_.data();
         const std::size_t n = c_.size();
@@ -84,8 +82,7 @@ public:
         while (f < n && d[f] != '\r' && d[f] != '\n')
             ++f;
         const std::string_view l(d + pos_, f - pos_);
-        if (f < n && d[f] == '\r' && f + 1 < n && d[f + 1] == '\n')
-            ++f;
+        if (f < n && d[f] == '\r' && f + 1 < n && d[f + 1] == '\n') ++f;
         pos_ = f + 1;
         return l;
     }
@@ -98,12 +95,10 @@ public:
         while (!s.empty() && s.front() == ' ')
             s.remove_prefix(1);
         // One sign at most: "+-5" is no number.
-        if (!s.empty() && s.front() == '+' && (s.size() < 2 || s[1] != '-'))
-            s.remove_prefix(1);
+        if (!s.empty() && s.front() == '+' && (s.size() < 2 || s[1] != '-')) s.remove_prefix(1);
         long long v = 0;
         const auto r = std::from_chars(s.data(), s.data() + s.size(), v);
-        if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size() || v < min ||
-            v > max)
+        if (s.empty() || r.ec != std::errc() || r.ptr != s.data() + s.size() || v < min || v > max)
             throw ErreurEntier(l);
         return v;
     }
@@ -113,8 +108,7 @@ public:
     {
         const std::string_view l = ligne();
         const auto t = TexteVersTemps(l);
-        if (!t)
-            throw ErreurDate(l);
+        if (!t) throw ErreurDate(l);
         return *t;
     }
     // A count of items, each taking at least `lignesParElement` lines.
@@ -130,8 +124,7 @@ public:
     }
     void exiger(std::size_t n) const
     {
-        if (total_ - i_ < n)
-            throw ErreurIndice(static_cast<long long>(total_));
+        if (total_ - i_ < n) throw ErreurIndice(static_cast<long long>(total_));
     }
     std::size_t numero() const { return i_ + 1; }
 
@@ -232,13 +225,13 @@ std::string EcrireEdt(const REdt& e)
     return std::move(w).resultat();
 }
 
-namespace {
+namespace
+{
 
 bool Lire(REdt& e, std::string_view contenu)
 {
     Lecteur r(contenu);
-    if (r.ligne() != kTexteVersion)
-        return false;
+    if (r.ligne() != kTexteVersion) return false;
     r.sauter();
     e.Titre = r.texte();
     e.MotDePasse = r.texte();
@@ -246,8 +239,7 @@ bool Lire(REdt& e, std::string_view contenu)
 
     const std::size_t ligneN = r.numero();
     const std::size_t n = r.compte(2);
-    if (n == 0)
-        throw CompteRefuse(ligneN, "n'annonce aucun type de semaine");
+    if (n == 0) throw CompteRefuse(ligneN, "n'annonce aucun type de semaine");
     e.Semaines.resize(n);
     for (RSemaine& s : e.Semaines) {
         s.Nom = r.texte();
@@ -279,8 +271,7 @@ bool Lire(REdt& e, std::string_view contenu)
     // Written unsigned: accept the whole unsigned range so that any value the
     // writer writes reads back.
     e.DureeSeq = static_cast<std::uint32_t>(r.entier(INT32_MIN, UINT32_MAX));
-    if (e.DureeSeq == 0)
-        e.DureeSeq = 1;
+    if (e.DureeSeq == 0) e.DureeSeq = 1;
     e.Marge = r.entier32();
     e.Retrait = r.entier32();
     r.sauter();
@@ -325,8 +316,7 @@ bool Lire(REdt& e, std::string_view contenu)
     web.Nom = "Times New Roman";
     web.Couleur = 0xFF0000;
     web.Taille = 8;
-    if (e.HeuresVerticales)
-        e.OrienterHeures(true);
+    if (e.HeuresVerticales) e.OrienterHeures(true);
     e.EdtModifie = false;
     return true;
 }
@@ -348,15 +338,19 @@ bool LireEdt(REdt& e, std::string_view contenu)
 bool REdt::Charger()
 {
     // A missing file reads as an empty list of lines.
-    if (!FichierExiste(Fichier))
-        throw ErreurIndice(0);
+    if (!FichierExiste(Fichier)) throw ErreurIndice(0);
+    // The version line is judged on the file's first bytes: a foreign file,
+    // however large, is refused without being read.  An empty file goes on
+    // to the reader, which names the missing line.
+    const std::size_t version = std::strlen(kTexteVersion);
+    const std::string debut = DebutFichier(Fichier, version + 1);
+    if (!debut.empty() && PremiereLigne(debut) != kTexteVersion) return false;
     return LireEdt(*this, LireFichier(Fichier));
 }
 
 bool REdt::Enregistrer()
 {
-    if (Fichier.empty())
-        throw ErreurCreer(Fichier);
+    if (Fichier.empty()) throw ErreurCreer(Fichier, kCauseNomVide);
     EcrireFichierAtomique(Fichier, EcrireEdt(*this));
     EdtModifie = false;
     return true;

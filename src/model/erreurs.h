@@ -2,15 +2,21 @@
 // user will read; the model itself never shows anything.
 #pragma once
 
+#include <cerrno>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
-namespace horaku {
+namespace horaku
+{
 
-class ErreurHoraku : public std::runtime_error {
+// what() is a C string: a zero byte in the text would cut the message short
+// where it is shown.  Each zero byte is carried as "␀" (U+2400) instead.
+class ErreurHoraku : public std::runtime_error
+{
 public:
-    explicit ErreurHoraku(const std::string& message) : std::runtime_error(message) {}
+    explicit ErreurHoraku(const std::string& message);
 };
 
 // The runtime's own messages, with the offending value in place.  Values that
@@ -19,6 +25,25 @@ ErreurHoraku ErreurEntier(std::string_view texteCp1252);
 ErreurHoraku ErreurDate(std::string_view texteCp1252);
 ErreurHoraku ErreurIndice(long long indice);
 ErreurHoraku ErreurOuvrir(const std::string& chemin);
-ErreurHoraku ErreurCreer(const std::string& chemin);
+// "Impossible de créer le fichier X", then the cause on a second line.
+ErreurHoraku ErreurCreer(const std::string& chemin, const std::string& cause);
+// Without a number, the cause is the errno of the call that just failed.
+ErreurHoraku ErreurCreer(const std::string& chemin, int numeroErreur = errno);
+// A file far larger than any timetable, refused before it is read.
+ErreurHoraku ErreurTropGrand(const std::string& chemin);
+
+// The cause of a failed system call in French, one short sentence
+// ("Disque plein."); unknown numbers give "Erreur système N.".
+std::string CauseSysteme(int numeroErreur);
+inline constexpr const char* kCauseLectureSeule = "Fichier en lecture seule.";
+inline constexpr const char* kCauseNomVide = "Aucun nom de fichier.";
+inline constexpr const char* kCauseDossier = "Le nom désigne un dossier.";
+inline constexpr const char* kCausePasFichier = "Le nom ne désigne pas un fichier ordinaire.";
+
+// Largest file the readers accept.  The largest plausible timetable — 52 week
+// types × 7 days × 200 sequences, each 6 lines of about 30 bytes — is about
+// 11 MB; the bound leaves six times that and keeps a hostile file from
+// filling the memory.
+inline constexpr std::uint64_t kTailleMaxFichier = 64ull << 20;
 
 } // namespace horaku

@@ -1,23 +1,39 @@
-// Whole-file reads and atomic writes: a write goes to a temporary file in the
-// same folder, is flushed to disk, then renamed over the target, so a failed
-// or interrupted write never damages the existing file.
+// Whole-file reads and safe writes.  A write replaces the file as a whole and
+// never leaves the old one damaged: when the folder and the file allow it, the
+// new content goes to a temporary file that is then renamed over the target;
+// when a rename would change what the file is (its owner, group, links,
+// access lists) the file is overwritten in place, its old content kept aside
+// and written back should anything fail.
 #pragma once
 
 #include <string>
 #include <string_view>
 #include <vector>
 
-namespace horaku {
+namespace horaku
+{
 
 bool FichierExiste(const std::string& chemin);
-// Throws ErreurOuvrir when the file cannot be opened or read.
+// The whole file, holding no more than its size in memory.  Throws
+// ErreurOuvrir when it cannot be opened or read, ErreurTropGrand past
+// kTailleMaxFichier.
 std::string LireFichier(const std::string& chemin);
-// Throws ErreurCreer; the target is untouched and the temporary file removed.
+// The first `octets` bytes (fewer when the file is shorter).  Throws
+// ErreurOuvrir.
+std::string DebutFichier(const std::string& chemin, std::size_t octets);
+// Throws ErreurCreer with the cause on its second line; on failure the target
+// keeps its old content and no temporary file is left.  A file that the user
+// may not write, or that has no write right at all, is refused even when its
+// folder would let it be replaced.  A replaced file keeps its mode, owner,
+// group, access lists, extended attributes and hard links; a new file gets
+// the usual rights (0666 less the umask, or the folder's default list).
 void EcrireFichierAtomique(const std::string& chemin, std::string_view contenu);
 // Lines ended by CR LF, LF or a lone CR; a final line break opens no new line.
 std::vector<std::string_view> DecouperLignes(std::string_view contenu);
 // The number of lines DecouperLignes would give, without building them.
 std::size_t CompterLignes(std::string_view contenu);
+// The first line, without its line break.
+std::string_view PremiereLigne(std::string_view contenu);
 // A text that must stay on its line: CR and LF become blanks.
 std::string SansSautDeLigne(std::string_view texte);
 

@@ -14,7 +14,8 @@
 
 using namespace horaku;
 
-namespace {
+namespace
+{
 
 struct Resultat {
     int code = -1;
@@ -27,8 +28,7 @@ Resultat Lancer(const QStringList& arguments)
     Resultat r;
     QProcess p;
     p.start(QStringLiteral(HORAKU_BIN "/horaku-cli"), arguments);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit)
-        return r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
     r.code = p.exitCode();
     r.sortie = p.readAllStandardOutput();
     r.erreur = p.readAllStandardError();
@@ -57,10 +57,8 @@ QByteArray Defaut()
 QByteArray Modifie(int numero, const QByteArray& valeur, int garder = -1)
 {
     std::vector<std::string> lignes = outils::Lignes(EcrireEdt(REdt()));
-    if (numero > 0)
-        lignes[std::size_t(numero - 1)] = valeur.toStdString();
-    if (garder >= 0)
-        lignes.resize(std::size_t(garder));
+    if (numero > 0) lignes[std::size_t(numero - 1)] = valeur.toStdString();
+    if (garder >= 0) lignes.resize(std::size_t(garder));
     return QByteArray::fromStdString(outils::Joindre(lignes));
 }
 
@@ -79,7 +77,8 @@ QStringList Triees(QStringList l)
 
 } // namespace
 
-class TstCli : public QObject {
+class TstCli : public QObject
+{
     Q_OBJECT
 
     QTemporaryDir dossier_;
@@ -91,12 +90,10 @@ class TstCli : public QObject {
         const QString f = chemin("verifie.edt");
         Ecrire(f, contenu);
         const Resultat r = Lancer({"verifier", f});
-        if (r.code != 0 || !r.erreur.isEmpty())
-            qWarning() << "verifier :" << r.code << r.erreur;
+        if (r.code != 0 || !r.erreur.isEmpty()) qWarning() << "verifier :" << r.code << r.erreur;
         QJsonParseError e{};
         const QJsonDocument d = QJsonDocument::fromJson(r.sortie, &e);
-        if (e.error != QJsonParseError::NoError)
-            qWarning() << "JSON :" << e.errorString();
+        if (e.error != QJsonParseError::NoError) qWarning() << "JSON :" << e.errorString();
         return d.object();
     }
 
@@ -299,8 +296,7 @@ private slots:
         QFETCH(QByteArray, message);
         const QString entree = chemin("mauvais.edt");
         QFile::remove(entree);
-        if (!contenu.isNull())
-            Ecrire(entree, contenu);
+        if (!contenu.isNull()) Ecrire(entree, contenu);
         const Resultat v = Lancer({"verifier", entree});
         QCOMPARE(v.code, 1);
         QVERIFY(v.sortie.isEmpty());
@@ -316,23 +312,30 @@ private slots:
     void ecritureImpossible_data()
     {
         QTest::addColumn<QString>("nom");
-        QTest::newRow("dossier absent") << "absent/x.edt";
-        QTest::newRow("la sortie est un dossier") << "un dossier";
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("dossier absent") << "absent/x.edt"
+                                        << "Dossier introuvable.";
+        QTest::newRow("la sortie est un dossier") << "un dossier"
+                                                  << "Le nom désigne un dossier.";
     }
+    // Le message et sa cause, sur une seule ligne.
     void ecritureImpossible()
     {
         QFETCH(QString, nom);
+        QFETCH(QString, cause);
         QDir(dossier_.path()).mkdir("un dossier");
         const QString sortie = chemin(nom);
         const Resultat n = Lancer({"nouveau", sortie});
         QCOMPARE(n.code, 1);
         QVERIFY(n.sortie.isEmpty());
-        QCOMPARE(QString::fromUtf8(n.erreur), "Impossible de créer le fichier " + sortie + "\n");
+        QCOMPARE(QString::fromUtf8(n.erreur),
+                 "Impossible de créer le fichier " + sortie + " " + cause + "\n");
         const QString entree = chemin("bon.edt");
         Ecrire(entree, Defaut());
         const Resultat r = Lancer({"reecrire", entree, sortie});
         QCOMPARE(r.code, 1);
-        QCOMPARE(QString::fromUtf8(r.erreur), "Impossible de créer le fichier " + sortie + "\n");
+        QCOMPARE(QString::fromUtf8(r.erreur),
+                 "Impossible de créer le fichier " + sortie + " " + cause + "\n");
     }
 };
 

@@ -11,7 +11,8 @@
 
 using namespace horaku;
 
-namespace {
+namespace
+{
 
 const QByteArray kVersion = "Horaku 2.0a";
 const QByteArray kSignature(kSignatureConfig, 17);
@@ -24,8 +25,7 @@ QByteArray Fichier(const QByteArray& ligne3, const QByteArray& ligne4)
 QByteArray Lire()
 {
     QFile f(kNomFichierConfig);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<absent>";
+    if (!f.open(QIODevice::ReadOnly)) return "<absent>";
     return f.readAll();
 }
 
@@ -38,7 +38,8 @@ void Ecrire(const QByteArray& contenu)
 
 } // namespace
 
-class TstConfig : public QObject {
+class TstConfig : public QObject
+{
     Q_OBJECT
 
     std::unique_ptr<QTemporaryDir> dossier_;
@@ -211,14 +212,16 @@ private slots:
         QCOMPARE(QString::fromStdString(r.message),
                  QStringLiteral("Fichier de configuration absent.\nConfiguration par défaut."));
         QCOMPARE(QString::fromStdString(r.erreurEcriture),
-                 QStringLiteral("Impossible de créer le fichier Horaku.cfg"));
+                 QStringLiteral(
+                     "Impossible de créer le fichier Horaku.cfg\nLe nom désigne un dossier."));
         QVERIFY(c.ConfigModifiee);
         try {
             EcrireConfig(c);
             QFAIL("aucune erreur");
         } catch (const ErreurHoraku& e) {
             QCOMPARE(QString::fromUtf8(e.what()),
-                     QStringLiteral("Impossible de créer le fichier Horaku.cfg"));
+                     QStringLiteral(
+                         "Impossible de créer le fichier Horaku.cfg\nLe nom désigne un dossier."));
         }
         QVERIFY(c.ConfigModifiee);
     }

@@ -5,23 +5,25 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include <csignal>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/xattr.h>
 #include <unistd.h>
 
 using namespace horaku;
 
-namespace {
+namespace
+{
 
 QByteArray Contenu(const QString& chemin)
 {
     QFile f(chemin);
-    if (!f.open(QIODevice::ReadOnly))
-        return "<illisible>";
+    if (!f.open(QIODevice::ReadOnly)) return "<illisible>";
     return f.readAll();
 }
 
@@ -30,6 +32,24 @@ void Ecrire(const QString& chemin, const QByteArray& contenu)
     QFile f(chemin);
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(contenu);
+}
+
+// Names and values of every extended attribute, access lists included.
+QByteArray Attributs(const QByteArray& chemin)
+{
+    QByteArray noms(4096, '\0');
+    const ssize_t n = ::listxattr(chemin.constData(), noms.data(), std::size_t(noms.size()));
+    if (n <= 0) return {};
+    noms.truncate(n);
+    QByteArray tout;
+    for (const QByteArray& nom : noms.split('\0')) {
+        if (nom.isEmpty()) continue;
+        QByteArray valeur(4096, '\0');
+        const ssize_t v = ::getxattr(chemin.constData(), nom.constData(), valeur.data(),
+                                     std::size_t(valeur.size()));
+        tout += nom + '=' + valeur.left(v < 0 ? 0 : v).toHex() + ';';
+    }
+    return tout;
 }
 
 QString MessageEcriture(const std::string& chemin, const std::string& contenu)
@@ -44,7 +64,8 @@ QString MessageEcriture(const std::string& chemin, const std::string& contenu)
 
 } // namespace
 
-class TstFichiers : public QObject {
+class TstFichiers : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -122,7 +143,8 @@ private slots:
         QVERIFY(::chmod(QFile::encodeName(chemin).constData(), 0640) == 0);
         QCOMPARE(MessageEcriture(chemin.toStdString(), "second"), QString());
         QCOMPARE(Contenu(chemin), QByteArray("second"));
-        struct stat st {};
+        struct stat st {
+        };
         QVERIFY(::stat(QFile::encodeName(chemin).constData(), &st) == 0);
         QCOMPARE(int(st.st_mode & 0777), 0640);
         QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"été.edt"});
@@ -153,21 +175,117 @@ private slots:
         QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
     }
 
+    // Ce qui fait le fichier reste : droits, liens, listes d'accès,
+    // attributs.  Le remplacement par renommage ne sert que lorsqu'il ne
+    // perd rien ; sinon le fichier est réécrit sur place (même inode).
+    void ecritureGarde_data()
+    {
+        QTest::addColumn<QString>("cas");
+        QTest::addColumn<bool>("surPlace");
+        QTest::newRow("fichier simple") << "simple" << false;
+        QTest::newRow("droits 0604") << "droits" << false;
+        QTest::newRow("setgid de son propre groupe") << "setgid" << false;
+        QTest::newRow("lien dur") << "lien" << true;
+        QTest::newRow("attribut utilisateur") << "attribut" << true;
+        QTest::newRow("liste d'accès") << "acl" << true;
+        QTest::newRow("plus court que l'ancien") << "court" << true;
+    }
+    void ecritureGarde()
+    {
+        QFETCH(QString, cas);
+        QFETCH(bool, surPlace);
+        QTemporaryDir d;
+        const QString chemin = d.filePath("edt.edt");
+        const QByteArray c = QFile::encodeName(chemin);
+        QByteArray nouveau = "nouveau contenu\r\n";
+        Ecrire(chemin, QByteArray(300, 'a'));
+        if (cas == "droits") {
+            QVERIFY(::chmod(c.constData(), 0604) == 0);
+        } else if (cas == "setgid") {
+            QVERIFY(::chmod(c.constData(), 02664) == 0);
+        } else if (cas == "lien" || cas == "court") {
+            QVERIFY(::link(c.constData(), QFile::encodeName(d.filePath("lien")).constData()) == 0);
+            if (cas == "court") nouveau = "n";
+        } else if (cas == "attribut") {
+            if (::setxattr(c.constData(), "user.horaku", "42", 2, 0) != 0)
+                QSKIP("attributs utilisateur non pris en charge ici");
+        } else if (cas == "acl") {
+            QProcess p;
+            p.start("setfacl", {"-m", "u:12345:rw", chemin});
+            if (!p.waitForFinished() || p.exitCode() != 0)
+                QSKIP("setfacl absent ou listes d'accès non prises en charge ici");
+        }
+        struct stat avant {
+        };
+        QVERIFY(::stat(c.constData(), &avant) == 0);
+        const QByteArray attributs = Attributs(c);
+        QCOMPARE(MessageEcriture(chemin.toStdString(), nouveau.toStdString()), QString());
+        struct stat apres {
+        };
+        QVERIFY(::stat(c.constData(), &apres) == 0);
+        QCOMPARE(Contenu(chemin), nouveau);
+        QCOMPARE(apres.st_mode, avant.st_mode);
+        QCOMPARE(apres.st_uid, avant.st_uid);
+        QCOMPARE(apres.st_gid, avant.st_gid);
+        QCOMPARE(apres.st_nlink, avant.st_nlink);
+        QCOMPARE(Attributs(c), attributs);
+        QCOMPARE(apres.st_ino == avant.st_ino, surPlace);
+        if (avant.st_nlink > 1) QCOMPARE(Contenu(d.filePath("lien")), nouveau);
+        QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden).size(), int(avant.st_nlink));
+    }
+
+    // Un fichier neuf prend les droits habituels : 0666 moins le masque.
+    void nouveauFichier_data()
+    {
+        QTest::addColumn<int>("masque");
+        QTest::newRow("022") << 022;
+        QTest::newRow("027") << 027;
+        QTest::newRow("002") << 002;
+    }
+    void nouveauFichier()
+    {
+        QFETCH(int, masque);
+        QTemporaryDir d;
+        const QString chemin = d.filePath("neuf.edt");
+        const mode_t ancien = ::umask(mode_t(masque));
+        const QString message = MessageEcriture(chemin.toStdString(), "x");
+        ::umask(ancien);
+        QCOMPARE(message, QString());
+        struct stat st {
+        };
+        QVERIFY(::stat(QFile::encodeName(chemin).constData(), &st) == 0);
+        QCOMPARE(int(st.st_mode & 07777), 0666 & ~masque);
+        QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"neuf.edt"});
+    }
+
     void ecritureEchouee_data()
     {
         QTest::addColumn<QString>("cas");
-        QTest::newRow("la cible est un dossier") << "dossier";
-        QTest::newRow("dossier absent") << "absent";
-        QTest::newRow("fichier en lecture seule") << "lectureSeule";
-        QTest::newRow("dossier en lecture seule") << "dossierLectureSeule";
-        QTest::newRow("nom vide") << "vide";
-        QTest::newRow("écriture interrompue") << "interrompue";
+        QTest::addColumn<QString>("cause");
+        QTest::newRow("la cible est un dossier") << "dossier"
+                                                 << "Le nom désigne un dossier.";
+        QTest::newRow("dossier absent") << "absent"
+                                        << "Dossier introuvable.";
+        QTest::newRow("chemin par un fichier") << "parFichier"
+                                               << "Un élément du chemin n'est pas un dossier.";
+        QTest::newRow("fichier en lecture seule") << "lectureSeule"
+                                                  << "Fichier en lecture seule.";
+        QTest::newRow("fichier spécial") << "tube"
+                                         << "Le nom ne désigne pas un fichier ordinaire.";
+        QTest::newRow("nom vide") << "vide"
+                                  << "Aucun nom de fichier.";
+        QTest::newRow("écriture interrompue") << "interrompue"
+                                              << "Fichier trop grand pour le disque.";
+        QTest::newRow("écriture sur place interrompue") << "interrompueSurPlace"
+                                                        << "Fichier trop grand pour le disque.";
     }
-    // Un échec laisse l'ancien fichier intact, aucun fichier temporaire, le
-    // l'emploi du temps marqué modifié, et le message du système d'origine.
+    // Un échec laisse l'ancien fichier intact, aucun fichier temporaire,
+    // l'emploi du temps marqué modifié, et le message dit pourquoi sur sa
+    // deuxième ligne.
     void ecritureEchouee()
     {
         QFETCH(QString, cas);
+        QFETCH(QString, cause);
         QTemporaryDir d;
         QString dossier = d.path();
         QString chemin = d.filePath("edt.edt");
@@ -176,21 +294,23 @@ private slots:
         } else if (cas == "absent") {
             dossier = d.filePath("absent");
             chemin = d.filePath("absent/edt.edt");
+        } else if (cas == "parFichier") {
+            Ecrire(d.filePath("f"), "x");
+            chemin = d.filePath("f/edt.edt");
         } else if (cas == "lectureSeule") {
             Ecrire(chemin, "ancien");
             QVERIFY(::chmod(QFile::encodeName(chemin).constData(), 0444) == 0);
-        } else if (cas == "dossierLectureSeule") {
-            if (::geteuid() == 0)
-                QSKIP("l'administrateur écrit dans un dossier en lecture seule");
-            dossier = d.filePath("ro");
-            QVERIFY(QDir(d.path()).mkdir("ro"));
-            chemin = d.filePath("ro/edt.edt");
-            Ecrire(chemin, "ancien");
-            QVERIFY(::chmod(QFile::encodeName(dossier).constData(), 0555) == 0);
+        } else if (cas == "tube") {
+            QVERIFY(::mkfifo(QFile::encodeName(chemin).constData(), 0644) == 0);
         } else if (cas == "vide") {
             chemin.clear();
         } else if (cas == "interrompue") {
             Ecrire(chemin, "ancien");
+        } else if (cas == "interrompueSurPlace") {
+            // Un second lien impose l'écriture sur place.
+            Ecrire(chemin, "ancien");
+            QVERIFY(::link(QFile::encodeName(chemin).constData(),
+                           QFile::encodeName(d.filePath("lien.edt")).constData()) == 0);
         }
         const QDir avant(dossier);
         const QStringList entrees =
@@ -204,9 +324,10 @@ private slots:
         QString message;
         // Un disque plein au milieu de l'écriture : la taille de fichier
         // limitée fait échouer write() après les premiers octets.
-        struct rlimit limite {};
+        struct rlimit limite {
+        };
         ::getrlimit(RLIMIT_FSIZE, &limite);
-        if (cas == "interrompue") {
+        if (cas.startsWith("interrompue")) {
             ::signal(SIGXFSZ, SIG_IGN);
             struct rlimit petite = limite;
             petite.rlim_cur = 100;
@@ -218,14 +339,13 @@ private slots:
             message = QString::fromUtf8(x.what());
         }
         ::setrlimit(RLIMIT_FSIZE, &limite);
-        QCOMPARE(message, "Impossible de créer le fichier " + chemin);
+        QCOMPARE(message, "Impossible de créer le fichier " + chemin + "\n" + cause);
         QVERIFY(e.EdtModifie);
         if (avant.exists())
             QCOMPARE(
                 QDir(dossier).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
                 entrees);
-        if (QFileInfo(chemin).isFile())
-            QCOMPARE(Contenu(chemin), ancien);
+        if (QFileInfo(chemin).isFile()) QCOMPARE(Contenu(chemin), ancien);
         ::chmod(QFile::encodeName(dossier).constData(), 0755);
     }
 };

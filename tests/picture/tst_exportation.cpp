@@ -147,7 +147,7 @@ private slots:
         }
         ::setrlimit(RLIMIT_FSIZE, &avant);
         std::signal(SIGXFSZ, gestionnaire);
-        QCOMPARE(message, "Impossible de créer le fichier " + cible);
+        QCOMPARE(message, "Impossible de créer le fichier " + cible + "\nFichier trop grand pour le disque.");
         QCOMPARE(Contenu(cible), QByteArray("ancien"));
         QCOMPARE(QDir(Chemin("plein")).entryList(QDir::Files), QStringList{"image.gif"});
     }

@@ -269,7 +269,8 @@ void TestFichiers::ecritureImpossibleEmpecheLaFermeture()
     QVERIFY(!banc.fenetre->close());
 
     QCOMPARE(banc.services.Textes(),
-             (QStringList{kQuestion, QStringLiteral("Impossible de créer le fichier ") + perdu}));
+             (QStringList{kQuestion, QStringLiteral("Impossible de créer le fichier ") + perdu +
+                               QStringLiteral("\nDossier introuvable.")}));
     QCOMPARE(fermee.count(), 0);
     QVERIFY(banc.fenetre->isVisible());
     QVERIFY(banc.fenetre->EdtCourant());
@@ -372,7 +373,8 @@ void TestFichiers::enregistrerSousEchoueGardeLeNom()
     banc.Declencher("MenuEnregistrerSous");
 
     QCOMPARE(banc.services.Textes(),
-             QStringList{QStringLiteral("Impossible de créer le fichier ") + impossible});
+             QStringList{QStringLiteral("Impossible de créer le fichier ") + impossible +
+                         QStringLiteral("\nDossier introuvable.")});
     QCOMPARE(banc.services.questions.front().icone, QMessageBox::Critical);
     QCOMPARE(QString::fromStdString(banc.fenetre->EdtCourant()->Fichier), plan);
     QVERIFY(banc.fenetre->EdtCourant()->EdtModifie);
