@@ -204,7 +204,8 @@ private slots:
         QTest::newRow("image trop grande") << "3000000" << "x.gif"
             << QString::fromUtf8("L'image est trop grande pour être dessinée : réduisez la largeur d'une heure.");
         QTest::newRow("format inconnu") << "60" << "x.jpeg"
-            << QString::fromUtf8("Format d'image inconnu : choisissez un nom en .gif, .bmp ou .png.");
+            << QString::fromUtf8(
+                        "Format d'image inconnu : choisissez un nom en .gif, .bmp, .png, .pdf ou .svg.");
     }
     void cliErreurs()
     {
