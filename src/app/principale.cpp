@@ -3,6 +3,7 @@
 #include "aide.h"
 #include "apropos.h"
 #include "chemins.h"
+#include "donnees.h"
 #include "fichiers.h"
 #include "parametres.h"
 #include "services.h"
@@ -302,7 +303,14 @@ void TFenetre_Principale::ParametresClick()
 
 void TFenetre_Principale::DonneesClick()
 {
-    // The data-entry dialog is not part of the program yet: nothing to do.
+    if (!edt_) return;
+    {
+        TFiche_Donnees donnees(this, *edt_, services_);
+        donnees.exec();
+    }
+    // Whatever the dialog ended with, the picture shows the timetable as it now is.
+    Redessiner();
+    PlacerPanneau();
 }
 
 void TFenetre_Principale::MenuAideHorakuClick()
