@@ -14,9 +14,11 @@
 #include <cstdlib>
 #include <memory>
 
-namespace horaku::cli {
+namespace horaku::cli
+{
 
-namespace {
+namespace
+{
 
 // stderr carries only the program's own message: Qt's notes stay quiet.
 void SansNotesQt(QtMsgType type, const QMessageLogContext&, const QString& message)
@@ -28,8 +30,7 @@ void SansNotesQt(QtMsgType type, const QMessageLogContext&, const QString& messa
 std::unique_ptr<QGuiApplication> Application(int& argc, char** argv)
 {
     qInstallMessageHandler(SansNotesQt);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);
 }
 
@@ -55,11 +56,15 @@ int Image(int argc, char** argv)
     REdt e;
     LireOuEchouer(e, entree);
     auto app = Application(argc, argv);
+    // A vector picture is drawn straight from the layout, without the raster
+    // picture or its pixel limit.
+    if (ExtensionVectorielle(sortie)) {
+        if (!ExporterVecteur(e, sortie)) throw ErreurHoraku(kMessageRien);
+        return 0;
+    }
     const ResultatDessin r = Redessiner(e);
-    if (r.etat == ResultatDessin::Rien)
-        throw ErreurHoraku(kMessageRien);
-    if (r.etat == ResultatDessin::TropGrand)
-        throw ErreurHoraku(kMessageTropGrand);
+    if (r.etat == ResultatDessin::Rien) throw ErreurHoraku(kMessageRien);
+    if (r.etat == ResultatDessin::TropGrand) throw ErreurHoraku(kMessageTropGrand);
     ExporterImage(r.image, sortie);
     return 0;
 }
@@ -70,8 +75,7 @@ int Geometrie(int argc, char** argv, std::ostream& sortie)
     LireOuEchouer(e, argv[2]);
     auto app = Application(argc, argv);
     const DescriptionImage d = Disposer(e, MesureurQt());
-    if (d.demesure)
-        throw ErreurHoraku(kMessageTropGrand);
+    if (d.demesure) throw ErreurHoraku(kMessageTropGrand);
     Json j;
     j.objet();
     j.cle("dessine").booleen(d.dessine);

@@ -8,6 +8,7 @@
 
 #include <QFontMetrics>
 #include <QHash>
+#include <QPaintEngine>
 #include <QPainter>
 
 #include <algorithm>
@@ -15,9 +16,11 @@
 #include <unordered_map>
 #include <vector>
 
-namespace horaku {
+namespace horaku
+{
 
-namespace {
+namespace
+{
 
 // The classic Windows values of the system colours, by index.
 constexpr std::uint32_t kCouleursSysteme[] = {
@@ -36,8 +39,7 @@ int PixelsDePoints(int points)
 {
     const long long p = points < 0 ? -static_cast<long long>(points) : points;
     long long px = (p * 96 + 36) / 72;
-    if (px <= 0)
-        px = 12;
+    if (px <= 0) px = 12;
     return static_cast<int>(std::min<long long>(px, 1000));
 }
 
@@ -48,8 +50,7 @@ QColor CouleurQt(std::int32_t couleur)
     const auto c = static_cast<std::uint32_t>(couleur);
     if (c & 0x80000000u) {
         const std::uint32_t i = c & 0xFF;
-        const std::uint32_t rgb =
-            i < std::size(kCouleursSysteme) ? kCouleursSysteme[i] : 0x000000;
+        const std::uint32_t rgb = i < std::size(kCouleursSysteme) ? kCouleursSysteme[i] : 0x000000;
         return QColor::fromRgb(static_cast<QRgb>(0xFF000000u | rgb));
     }
     return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
@@ -80,7 +81,8 @@ QFont PoliceQt(const RPolice& p)
     return f;
 }
 
-namespace {
+namespace
+{
 
 struct EntreeTexte {
     QString texte;
@@ -95,16 +97,13 @@ struct PoliceMesuree {
     QFontMetrics metriques;
     std::unordered_map<std::string, EntreeTexte> textes;
 
-    explicit PoliceMesuree(const RPolice& p)
-        : police(p), font(PoliceQt(p)), metriques(font)
-    {
-    }
+    explicit PoliceMesuree(const RPolice& p) : police(p), font(PoliceQt(p)), metriques(font) {}
 };
 
 bool MemePolice(const RPolice& a, const RPolice& b)
 {
-    return a.Nom == b.Nom && a.Taille == b.Taille && a.Gras == b.Gras &&
-           a.Italique == b.Italique && a.Souligne == b.Souligne && a.Barre == b.Barre;
+    return a.Nom == b.Nom && a.Taille == b.Taille && a.Gras == b.Gras && a.Italique == b.Italique &&
+           a.Souligne == b.Souligne && a.Barre == b.Barre;
 }
 
 // Qt's advance of one very long string goes wrong past some 2^25 pixels:
@@ -112,8 +111,7 @@ bool MemePolice(const RPolice& a, const RPolice& b)
 int Avance(const QFontMetrics& fm, const QString& texte)
 {
     constexpr int kMorceau = 4096;
-    if (texte.size() <= kMorceau)
-        return fm.horizontalAdvance(texte);
+    if (texte.size() <= kMorceau) return fm.horizontalAdvance(texte);
     long long total = 0;
     for (qsizetype i = 0; i < texte.size(); i += kMorceau)
         total += fm.horizontalAdvance(texte.mid(i, kMorceau));
@@ -124,13 +122,13 @@ int Avance(const QFontMetrics& fm, const QString& texte)
 
 // The fonts and texts of one redraw: most texts of a timetable repeat
 // (classes, rooms), so each is converted and measured once.
-class TextesMesures {
+class TextesMesures
+{
 public:
     PoliceMesuree& police(const RPolice& p)
     {
         for (auto& pm : polices_)
-            if (MemePolice(pm->police, p))
-                return *pm;
+            if (MemePolice(pm->police, p)) return *pm;
         polices_.push_back(std::make_unique<PoliceMesuree>(p));
         return *polices_.back();
     }
@@ -138,8 +136,7 @@ public:
     const EntreeTexte& texte(PoliceMesuree& pm, std::string_view cp1252)
     {
         auto it = pm.textes.find(std::string(cp1252));
-        if (it != pm.textes.end())
-            return it->second;
+        if (it != pm.textes.end()) return it->second;
         EntreeTexte e;
         e.texte = QString::fromUtf8(Cp1252VersUtf8(cp1252));
         if (!e.texte.isEmpty()) {
@@ -147,8 +144,7 @@ public:
             int largeur = 0;
             for (const QString& ligne : e.texte.split(QLatin1Char('\n'))) {
                 QString l = ligne;
-                if (l.endsWith(QLatin1Char('\r')))
-                    l.chop(1);
+                if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
                 largeur = std::max(largeur, Avance(pm.metriques, l));
                 ++lignes;
             }
@@ -164,12 +160,12 @@ private:
     std::vector<std::unique_ptr<PoliceMesuree>> polices_;
 };
 
-namespace {
+namespace
+{
 
 void Cadre(QPainter& p, const Rect& r, QRgb c)
 {
-    if (r.d <= r.g || r.b <= r.h)
-        return;
+    if (r.d <= r.g || r.b <= r.h) return;
     const int l = r.d - r.g;
     const int h = r.b - r.h;
     p.fillRect(r.g, r.h, l, 1, c);
@@ -180,21 +176,23 @@ void Cadre(QPainter& p, const Rect& r, QRgb c)
 
 void Remplir(QPainter& p, const Rect& r, const QColor& c)
 {
-    if (r.d > r.g && r.b > r.h)
-        p.fillRect(r.g, r.h, r.d - r.g, r.b - r.h, c);
+    if (r.d > r.g && r.b > r.h) p.fillRect(r.g, r.h, r.d - r.g, r.b - r.h, c);
 }
 
-class Peintre {
+class Peintre
+{
 public:
-    Peintre(REdt& edt, TextesMesures& textes, QImage& image) : edt_(edt), t_(textes), p_(&image)
+    Peintre(REdt& edt, TextesMesures& textes, QPainter& p)
+        : edt_(edt), t_(textes), p_(p),
+          vecteur_(p.paintEngine() && p.paintEngine()->type() != QPaintEngine::Raster),
+          marquerCoupes_(p.paintEngine() && p.paintEngine()->type() == QPaintEngine::SVG)
     {
         p_.setPen(QColor::fromRgb(couleur_));
     }
 
     void titre(const DescriptionImage& d)
     {
-        if (!d.titre || edt_.Titre.empty())
-            return;
+        if (!d.titre || edt_.Titre.empty()) return;
         const RPolice& police = edt_.Libelles[LibTitre].Police;
         PoliceMesuree& pm = t_.police(police);
         ecrire(pm, CouleurQt(police.Couleur), *d.titre, t_.texte(pm, edt_.Titre).texte);
@@ -202,8 +200,7 @@ public:
 
     void heures(const DescriptionImage& d)
     {
-        if (!d.heures)
-            return;
+        if (!d.heures) return;
         const HeuresImage& h = *d.heures;
         const RPolice& police = edt_.Libelles[LibHeure].Police;
         PoliceMesuree& pm = t_.police(police);
@@ -250,32 +247,31 @@ public:
                                  .Sequences[static_cast<std::size_t>(b.sequence)];
         for (int g = 0; g < kNbGroupes; ++g) {
             const Rect& c = b.cellules[static_cast<std::size_t>(g)];
-            if (c.d <= c.g || c.b <= c.h)
-                continue;
+            if (c.d <= c.g || c.b <= c.h) continue;
             // A cell inside the filled interior is already in the week colour;
             // cells overlap one another only with a negative margin.
-            const bool dedans = rempli && edt_.Marge >= 0 && c.g >= interieur.g && c.h >= interieur.h &&
-                                c.d <= interieur.d && c.b <= interieur.b;
-            if (!dedans)
-                Remplir(p_, c, fond);
+            const bool dedans = rempli && edt_.Marge >= 0 && c.g >= interieur.g &&
+                                c.h >= interieur.h && c.d <= interieur.d && c.b <= interieur.b;
+            if (!dedans) Remplir(p_, c, fond);
             const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
-            if (texte.empty())
-                continue;
+            if (texte.empty()) continue;
             const RPolice& police = edt_.Libelles[static_cast<std::size_t>(LibGroupe1 + g)].Police;
             PoliceMesuree& pm = t_.police(police);
             const EntreeTexte& e = t_.texte(pm, texte);
             const QRect cellule(c.g, c.h, c.d - c.g, c.b - c.h);
             const Point depart = b.departs[static_cast<std::size_t>(g)];
             // Clipping costs more than the text itself: skip it when the
-            // glyphs, with a pixel to spare, lie inside the cell anyway.
-            const bool coupe = e.encre.isNull() ||
-                               !cellule.adjusted(1, 1, -1, -1).contains(
-                                   e.encre.translated(depart.x, depart.y));
-            if (coupe)
-                p_.setClipRect(cellule);
+            // glyphs, with a pixel to spare, lie inside the cell anyway.  A
+            // vector device places the glyphs at the same hinted advances but
+            // draws their unhinted outlines, which may reach a little further
+            // than the measured ink: there two pixels are spared.
+            const int marge = vecteur_ ? 2 : 1;
+            const bool coupe =
+                e.encre.isNull() || !cellule.adjusted(marge, marge, -marge, -marge)
+                                         .contains(e.encre.translated(depart.x, depart.y));
+            if (coupe) couper(cellule);
             ecrire(pm, CouleurQt(police.Couleur), depart, e.texte);
-            if (coupe)
-                p_.setClipping(false);
+            if (coupe) decouper(cellule);
         }
     }
 
@@ -288,8 +284,7 @@ public:
 
     void contour(const DescriptionImage& d)
     {
-        if (d.contour)
-            Cadre(p_, Rect{0, 0, d.largeur, d.hauteur}, kNoir);
+        if (d.contour) Cadre(p_, Rect{0, 0, d.largeur, d.hauteur}, kNoir);
     }
 
 private:
@@ -313,6 +308,20 @@ private:
         p_.drawText(QPoint(a.x, a.y + pm.metriques.ascent()), s);
     }
 
+    // Qt's SVG generator drops clipping: there the clip is also written as
+    // two marks around the text, which the SVG export turns into a clip path.
+    void couper(const QRect& r)
+    {
+        p_.setClipRect(r);
+        if (marquerCoupes_) p_.fillRect(r, QColor::fromRgba(kMarqueDebutCoupe));
+    }
+
+    void decouper(const QRect& r)
+    {
+        p_.setClipping(false);
+        if (marquerCoupes_) p_.fillRect(r, QColor::fromRgba(kMarqueFinCoupe));
+    }
+
     // From x1 to x2 on row y, x2 itself not drawn.
     void LigneHorizontale(int x1, int x2, int y)
     {
@@ -324,7 +333,9 @@ private:
 
     REdt& edt_;
     TextesMesures& t_;
-    QPainter p_;
+    QPainter& p_;
+    const bool vecteur_;
+    const bool marquerCoupes_;
     PoliceMesuree* courante_ = nullptr;
     QRgb couleur_ = 0;
 };
@@ -340,21 +351,30 @@ RTaille MesureurQt::Mesurer(const RPolice& police, std::string_view texte) const
     return textes_->texte(textes_->police(police), texte).taille;
 }
 
+void Peindre(QPainter& p, REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
+{
+    Peintre peintre(edt, mesureur.Textes(), p);
+    peintre.titre(d);
+    peintre.heures(d);
+    for (const JourImage& j : d.jours)
+        peintre.jour(j);
+    peintre.web(d);
+    peintre.contour(d);
+}
+
 ResultatDessin Redessiner(REdt& edt)
 {
     ResultatDessin r;
     MesureurQt mesureur;
     r.description = Disposer(edt, mesureur);
     const DescriptionImage& d = r.description;
-    if (!d.dessine)
-        return r;
+    if (!d.dessine) return r;
     if (d.demesure || static_cast<long long>(d.largeur) * d.hauteur > kPixelsMax) {
         r.etat = ResultatDessin::TropGrand;
         return r;
     }
     // Negative margins from a file can leave no picture at all.
-    if (d.largeur <= 0 || d.hauteur <= 0)
-        return r;
+    if (d.largeur <= 0 || d.hauteur <= 0) return r;
     r.image = QImage(d.largeur, d.hauteur, QImage::Format_RGB32);
     if (r.image.isNull()) {
         r.etat = ResultatDessin::TropGrand;
@@ -362,13 +382,8 @@ ResultatDessin Redessiner(REdt& edt)
     }
     r.image.fill(kBlanc);
     {
-        Peintre p(edt, mesureur.Textes(), r.image);
-        p.titre(d);
-        p.heures(d);
-        for (const JourImage& j : d.jours)
-            p.jour(j);
-        p.web(d);
-        p.contour(d);
+        QPainter p(&r.image);
+        Peindre(p, edt, d, mesureur);
     }
     r.etat = ResultatDessin::Dessine;
     return r;

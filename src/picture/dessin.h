@@ -1,6 +1,7 @@
 // Drawing the picture with QPainter on a QImage at 96 dots per inch, from the
 // layout's description.  The redraw is the one way the picture changes; the
-// main window, the export and horaku-cli all call Redessiner.
+// main window, the export and horaku-cli all call Redessiner.  The vector
+// export paints the same description through the same Peindre.
 #pragma once
 
 #include "disposition.h"
@@ -8,11 +9,15 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
+#include <QRgb>
 
 #include <memory>
 #include <string>
 
-namespace horaku {
+class QPainter;
+
+namespace horaku
+{
 
 // Pictures above this many pixels are refused rather than drawn.
 inline constexpr long long kPixelsMax = 100'000'000;
@@ -24,9 +29,15 @@ QFont PoliceQt(const RPolice& police);
 
 class TextesMesures;
 
+// Nearly transparent fills that frame a clipped text on an SVG device, the
+// first one covering the clip rectangle (see Peindre).
+inline constexpr QRgb kMarqueDebutCoupe = qRgba(0x48, 0x4B, 0x01, 1);
+inline constexpr QRgb kMarqueFinCoupe = qRgba(0x48, 0x4B, 0x02, 1);
+
 // Measures with Qt, keeping every font and text it met, so that the drawing
 // that follows reuses them.
-class MesureurQt final : public MesureurTexte {
+class MesureurQt final : public MesureurTexte
+{
 public:
     MesureurQt();
     ~MesureurQt() override;
@@ -46,5 +57,10 @@ struct ResultatDessin {
 // Rien: nothing to draw (no text ever, or PixParMinute ≤ 0); the caller keeps
 // its previous picture.  TropGrand: the caller shows kMessageTropGrand.
 ResultatDessin Redessiner(REdt& edt);
+
+// Paints the described picture with `p`, one unit of the painter's
+// coordinates per picture pixel, over a background already white.  `mesureur`
+// is the one the layout measured with: its fonts and texts are reused.
+void Peindre(QPainter& p, REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur);
 
 } // namespace horaku

@@ -5,6 +5,7 @@
 #include "erreurs.h"
 #include "fichiers.h"
 #include "gif.h"
+#include "vecteur.h"
 
 #include <QBuffer>
 
@@ -14,17 +15,18 @@
 #include <string_view>
 #include <vector>
 
-namespace horaku {
+namespace horaku
+{
 
-namespace {
+namespace
+{
 
 std::string Extension(const std::string& chemin)
 {
     const auto barre = chemin.rfind('/');
     const std::string nom = barre == std::string::npos ? chemin : chemin.substr(barre + 1);
     const auto point = nom.rfind('.');
-    if (point == std::string::npos)
-        return {};
+    if (point == std::string::npos) return {};
     std::string ext = nom.substr(point);
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
@@ -84,14 +86,12 @@ std::string Bmp(const QImage& source)
 std::string Gif(const QImage& source)
 {
     // The format holds sides of 16 bits only.
-    if (source.width() > 65535 || source.height() > 65535)
-        throw ErreurHoraku(kMessageGifTropGrand);
+    if (source.width() > 65535 || source.height() > 65535) throw ErreurHoraku(kMessageGifTropGrand);
     const QImage image = source.convertToFormat(QImage::Format_RGB32);
     const std::vector<std::uint8_t> octets =
         EncoderGif(reinterpret_cast<const std::uint32_t*>(image.constBits()), image.width(),
                    image.height(), static_cast<int>(image.bytesPerLine() / 4));
-    if (octets.empty())
-        throw ErreurHoraku(kMessageGifTropGrand);
+    if (octets.empty()) throw ErreurHoraku(kMessageGifTropGrand);
     return std::string(octets.begin(), octets.end());
 }
 
@@ -100,8 +100,7 @@ std::string Png(const QImage& image, const std::string& chemin)
     QByteArray octets;
     QBuffer tampon(&octets);
     tampon.open(QIODevice::WriteOnly);
-    if (!image.save(&tampon, "PNG"))
-        throw ErreurCreer(chemin);
+    if (!image.save(&tampon, "PNG")) throw ErreurCreer(chemin);
     return std::string(octets.constData(), static_cast<std::size_t>(octets.size()));
 }
 
@@ -111,10 +110,8 @@ void ExporterImage(const QImage& image, const std::string& chemin)
 {
     const std::string ext = Extension(chemin);
     std::string contenu;
-    if (ext != ".gif" && ext != ".bmp" && ext != ".png")
-        throw ErreurHoraku(kMessageFormatInconnu);
-    if (image.isNull())
-        return; // no picture yet: nothing to write
+    if (ext != ".gif" && ext != ".bmp" && ext != ".png") throw ErreurHoraku(kMessageFormatInconnu);
+    if (image.isNull()) return; // no picture yet: nothing to write
     if (ext == ".gif")
         contenu = Gif(image);
     else if (ext == ".bmp")
@@ -122,6 +119,31 @@ void ExporterImage(const QImage& image, const std::string& chemin)
     else
         contenu = Png(image, chemin);
     EcrireFichierAtomique(chemin, contenu);
+}
+
+bool ExtensionVectorielle(const std::string& chemin)
+{
+    const std::string ext = Extension(chemin);
+    return ext == ".pdf" || ext == ".svg";
+}
+
+bool ExporterVecteur(REdt& edt, const std::string& chemin)
+{
+    const std::string ext = Extension(chemin);
+    if (ext != ".pdf" && ext != ".svg") throw ErreurHoraku(kMessageFormatInconnu);
+    const DocumentVecteur document =
+        DessinerVecteur(edt, ext == ".pdf" ? FormatVecteur::Pdf : FormatVecteur::Svg);
+    if (!document.dessine) return false;
+    EcrireFichierAtomique(chemin, document.octets);
+    return true;
+}
+
+void ExporterImage(REdt& edt, const QImage& image, const std::string& chemin)
+{
+    if (ExtensionVectorielle(chemin))
+        ExporterVecteur(edt, chemin);
+    else
+        ExporterImage(image, chemin);
 }
 
 } // namespace horaku

@@ -119,7 +119,7 @@ private slots:
         } catch (const ErreurHoraku& e) {
             QCOMPARE(QString::fromUtf8(e.what()),
                      QString::fromUtf8("Format d'image inconnu : choisissez un nom en .gif, "
-                                       ".bmp ou .png."));
+                                       ".bmp, .png, .pdf ou .svg."));
         }
         QVERIFY(!QFile::exists(Chemin(nom)));
     }

@@ -1,0 +1,33 @@
+// The picture as a vector document, PDF or SVG: the same layout painted by
+// the same Peindre as the raster picture, one picture pixel = 0.75 pt (96 per
+// inch), the page being the picture plus its one-pixel white margin.  Texts
+// stay texts (fonts embedded in the PDF), so they print sharp at any scale and
+// can be searched and copied.
+#pragma once
+
+#include "classesedt.h"
+
+#include <string>
+
+namespace horaku
+{
+
+enum class FormatVecteur { Pdf, Svg };
+
+struct DocumentVecteur {
+    bool dessine = false; // false: nothing to draw, no bytes
+    int largeur = 0;      // the picture's size in pixels, margin not included
+    int hauteur = 0;
+    std::string octets;
+};
+
+// Throws ErreurHoraku(kMessageTropGrand) when the layout's numbers are beyond
+// any picture.  The raster limit on the pixel count does not apply: a vector
+// page holds no pixels, its size costs nothing.
+DocumentVecteur DessinerVecteur(REdt& edt, FormatVecteur format);
+
+// The generator's SVG with every clip mark turned into a clip path around the
+// texts it frames, and the characters XML cannot hold turned into blanks.
+std::string SvgAvecCoupes(const std::string& svg);
+
+} // namespace horaku
