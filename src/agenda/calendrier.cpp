@@ -1,4 +1,4 @@
-#include "agenda.h"
+#include "calendrier.h"
 
 #include "classesedt.h"
 #include "cp1252.h"

@@ -2,7 +2,7 @@
 // over a school period, and the sequences that overlap.
 #include "commandes.h"
 
-#include "agenda.h"
+#include "calendrier.h"
 #include "chevauchements.h"
 #include "classesedt.h"
 #include "json.h"

@@ -1,7 +1,7 @@
 // The calendar as a calendar program reads it: every file is parsed back
 // with libical and checked against dates worked out with QDate and offsets
 // taken from Qt's own time zone database.
-#include "agenda.h"
+#include "calendrier.h"
 #include "classesedt.h"
 #include "edt_test.h"
 #include "erreurs.h"
