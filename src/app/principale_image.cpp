@@ -20,7 +20,8 @@ void TFenetre_Principale::EnregistrerClick()
     Selecteur selecteur;
     selecteur.sorte = Selecteur::EnregistrerImage;
     selecteur.titre = QStringLiteral("Sauvegarde de l'emploi du temps");
-    selecteur.filtres = QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png)");
+    selecteur.filtres = QStringLiteral(
+        "Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png);;Document PDF (*.pdf);;Image SVG (*.svg)");
     selecteur.suffixe = QStringLiteral("gif");
     selecteur.dossier = dossierImage_;
     selecteur.confirmerRemplacement = true;
@@ -29,7 +30,8 @@ void TFenetre_Principale::EnregistrerClick()
     QString chemin = *choisi;
     if (ExtensionDe(chemin).isEmpty()) chemin += QStringLiteral(".gif");
     dossierImage_ = chemin.left(chemin.lastIndexOf(QLatin1Char('/')) + 1);
-    ExporterImage(image_, chemin.toStdString());
+    // PDF and SVG are drawn again from the timetable, as vectors.
+    ExporterImage(*edt_, image_, chemin.toStdString());
     Redessiner();
 }
 

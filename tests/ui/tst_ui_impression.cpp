@@ -63,6 +63,8 @@ private slots:
     void aucuneImprimante();
     void exporter_data();
     void exporter();
+    void exporterVecteur_data();
+    void exporterVecteur();
     void exporterAnnule();
 };
 
@@ -205,7 +207,8 @@ void TestImpression::exporter()
     const Selecteur& s = services.selecteurs.front();
     QCOMPARE(s.sorte, Selecteur::EnregistrerImage);
     QCOMPARE(s.titre, QStringLiteral("Sauvegarde de l'emploi du temps"));
-    QCOMPARE(s.filtres, QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png)"));
+    QCOMPARE(s.filtres, QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png);;"
+                                       "Document PDF (*.pdf);;Image SVG (*.svg)"));
     QCOMPARE(s.suffixe, QStringLiteral("gif"));
     QVERIFY(s.confirmerRemplacement);
     QFile f(dossier.Chemin(ecrit));
@@ -215,6 +218,50 @@ void TestImpression::exporter()
     QCOMPARE(relue.size(), image.size());
     QVERIFY(fenetre.Image().cacheKey() != cle); // redrawn after the export
     QVERIFY(!fenetre.EdtCourant()->EdtModifie);
+}
+
+void TestImpression::exporterVecteur_data()
+{
+    QTest::addColumn<QString>("nom");
+    QTest::addColumn<QByteArray>("debut");
+    QTest::addColumn<bool>("pdf");
+    QTest::newRow("PDF") << "image.pdf" << QByteArray("%PDF-") << true;
+    QTest::newRow("PDF en capitales") << "IMAGE.PDF" << QByteArray("%PDF-") << true;
+    QTest::newRow("SVG") << "image.svg" << QByteArray("<?xml") << false;
+    QTest::newRow("Svg") << "image.Svg" << QByteArray("<?xml") << false;
+}
+
+// The vector formats are drawn from the timetable, not taken from the raster
+// picture: their files hold the timetable's title as text.
+void TestImpression::exporterVecteur()
+{
+    QFETCH(QString, nom);
+    QFETCH(QByteArray, debut);
+    QFETCH(bool, pdf);
+    // The PDF holds its title in UTF-16, big-endian with its mark.
+    const QString texteTitre = QString::fromStdString(EdtExemple().Titre);
+    QByteArray titre = pdf ? QByteArray("/Title (\xFE\xFF") : QByteArray("<title>");
+    for (const QChar c : texteTitre) {
+        if (pdf) titre += static_cast<char>(c.unicode() >> 8);
+        titre += static_cast<char>(c.unicode() & 0xFF);
+    }
+    DossierDeTravail dossier;
+    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
+    EcrireConfiguration(plan);
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    const qint64 cle = fenetre.Image().cacheKey();
+    services.noms = {dossier.Chemin(nom)};
+    fenetre.findChild<QAction*>(QStringLiteral("MenuEnregistrerImage"))->trigger();
+    QVERIFY(services.questions.isEmpty());
+    QFile f(dossier.Chemin(nom));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray contenu = f.readAll();
+    QVERIFY(contenu.startsWith(debut));
+    QVERIFY(contenu.contains(titre));
+    QVERIFY(fenetre.Image().cacheKey() != cle);
 }
 
 void TestImpression::exporterAnnule()
