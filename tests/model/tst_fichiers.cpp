@@ -189,6 +189,7 @@ private slots:
         QTest::newRow("attribut utilisateur") << "attribut" << true;
         QTest::newRow("liste d'accès") << "acl" << true;
         QTest::newRow("plus court que l'ancien") << "court" << true;
+        QTest::newRow("fichier d'un autre utilisateur") << "autre" << true;
     }
     void ecritureGarde()
     {
@@ -206,6 +207,9 @@ private slots:
         } else if (cas == "lien" || cas == "court") {
             QVERIFY(::link(c.constData(), QFile::encodeName(d.filePath("lien")).constData()) == 0);
             if (cas == "court") nouveau = "n";
+        } else if (cas == "autre") {
+            if (::geteuid() != 0) QSKIP("donner un fichier à un autre demande l'administrateur");
+            QVERIFY(::chown(c.constData(), 4242, 4242) == 0);
         } else if (cas == "attribut") {
             if (::setxattr(c.constData(), "user.horaku", "42", 2, 0) != 0)
                 QSKIP("attributs utilisateur non pris en charge ici");
