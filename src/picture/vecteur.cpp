@@ -72,7 +72,8 @@ QByteArray Svg(REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
     svg.setSize(taille);
     svg.setViewBox(QRect(QPoint(0, 0), taille));
     svg.setResolution(kPixelsParPouce);
-    svg.setTitle(QString::fromUtf8(Cp1252VersUtf8(edt.Titre)));
+    // This Qt writes the title without escaping it: SvgAvecCoupes puts it in.
+    svg.setTitle(QStringLiteral("Horaku"));
     svg.setDescription(QStringLiteral("Horaku"));
     {
         QPainter p;
@@ -97,7 +98,7 @@ Marque MarqueDe(const QXmlStreamAttributes& a)
 
 } // namespace
 
-std::string SvgAvecCoupes(const std::string& source)
+std::string SvgAvecCoupes(const std::string& source, const std::string& titre)
 {
     // Control characters of a text are not XML; in UTF-8 their bytes never
     // occur inside another character.
@@ -116,6 +117,11 @@ std::string SvgAvecCoupes(const std::string& source)
     while (!lecteur.atEnd()) {
         const QXmlStreamReader::TokenType jeton = lecteur.readNext();
         if (jeton == QXmlStreamReader::Invalid) break;
+        if (jeton == QXmlStreamReader::StartElement && lecteur.name() == QLatin1String("title")) {
+            lecteur.skipCurrentElement();
+            ecrivain.writeTextElement(QStringLiteral("title"), QString::fromUtf8(titre));
+            continue;
+        }
         if (jeton == QXmlStreamReader::StartElement && lecteur.name() == QLatin1String("g")) {
             const QXmlStreamAttributes groupe = lecteur.attributes();
             const Marque marque = MarqueDe(groupe);
@@ -180,7 +186,11 @@ DocumentVecteur DessinerVecteur(REdt& edt, FormatVecteur format)
         r.octets.assign(o.constData(), static_cast<std::size_t>(o.size()));
     } else {
         const QByteArray o = Svg(edt, d, mesureur);
-        r.octets = SvgAvecCoupes(std::string(o.constData(), static_cast<std::size_t>(o.size())));
+        std::string titre = Cp1252VersUtf8(edt.Titre);
+        for (char& c : titre)
+            if (static_cast<unsigned char>(c) < 0x20) c = ' ';
+        r.octets =
+            SvgAvecCoupes(std::string(o.constData(), static_cast<std::size_t>(o.size())), titre);
     }
     return r;
 }

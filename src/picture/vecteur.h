@@ -27,7 +27,8 @@ struct DocumentVecteur {
 DocumentVecteur DessinerVecteur(REdt& edt, FormatVecteur format);
 
 // The generator's SVG with every clip mark turned into a clip path around the
-// texts it frames, and the characters XML cannot hold turned into blanks.
-std::string SvgAvecCoupes(const std::string& svg);
+// texts it frames, the characters XML cannot hold turned into blanks, and
+// `titre` (UTF-8) as its title.
+std::string SvgAvecCoupes(const std::string& svg, const std::string& titre);
 
 } // namespace horaku
