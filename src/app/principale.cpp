@@ -94,6 +94,9 @@ void TFenetre_Principale::CreerMenuFichier()
              QKeySequence(Qt::CTRL | Qt::Key_Delete), &TFenetre_Principale::MenuSupprimerClick);
     Commande(menu, "MenuEnregistrerImage", QStringLiteral("Enregistrer l'image ..."),
              QKeySequence(Qt::CTRL | Qt::Key_I), &TFenetre_Principale::EnregistrerClick);
+    MenuExporterAgenda = Commande(menu, "MenuExporterAgenda",
+                                  QStringLiteral("Exporter vers un agenda (.ics) ..."),
+                                  QKeySequence(), &TFenetre_Principale::MenuExporterAgendaClick);
     menu->addSeparator()->setObjectName(QStringLiteral("N2"));
     Commande(menu, "MenuConfigurationImprimante", QStringLiteral("Configuration de l'imprimante"),
              QKeySequence(), &TFenetre_Principale::MenuConfigurationImprimanteClick);
@@ -195,6 +198,7 @@ void TFenetre_Principale::ActualiserFenetre()
     MenuConfiguration->setEnabled(ouvert);
     MenuParametres->setEnabled(ouvert);
     MenuDonnees->setEnabled(ouvert);
+    MenuExporterAgenda->setEnabled(ouvert);
 }
 
 void TFenetre_Principale::PlacerPanneau()

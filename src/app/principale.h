@@ -57,6 +57,7 @@ public:
     void MenuEnregistrerSousClick();
     void MenuSupprimerClick();
     void EnregistrerClick();
+    void MenuExporterAgendaClick(); // principale_agenda.cpp
     void MenuConfigurationImprimanteClick();
     void MenuImprimerClick();
     void MenuQuitterClick();
@@ -116,4 +117,5 @@ private:
     QMenu* MenuConfiguration = nullptr;
     QAction* MenuParametres = nullptr;
     QAction* MenuDonnees = nullptr;
+    QAction* MenuExporterAgenda = nullptr;
 };

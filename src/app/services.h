@@ -30,7 +30,7 @@ struct Question {
 // window runs them on the returned name and asks again on the same name when
 // they refuse it.
 struct Selecteur {
-    enum Sorte { OuvrirEdt, EnregistrerEdt, EnregistrerImage };
+    enum Sorte { OuvrirEdt, EnregistrerEdt, EnregistrerImage, EnregistrerAgenda };
     Sorte sorte = OuvrirEdt;
     QString titre;   // empty: the toolkit's own caption
     QString filtres; // "Description (*.x);;Autre (*.y)"
