@@ -12,7 +12,8 @@
 #include <string>
 #include <string_view>
 
-namespace {
+namespace
+{
 
 [[noreturn]] void Echec(const char* quoi)
 {
@@ -32,8 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
 
     horaku::REdt edt;
     try {
-        if (!horaku::LireEdt(edt, contenu))
-            return 0;
+        if (!horaku::LireEdt(edt, contenu)) return 0;
     } catch (const horaku::ErreurHoraku&) {
         // A refused file must still leave one entry per week type in every day.
         for (const horaku::RJour& jour : edt.Jours)
@@ -44,13 +44,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* donnees, std::size_t t
     const std::string premier = horaku::EcrireEdt(edt);
     horaku::REdt relu;
     try {
-        if (!horaku::LireEdt(relu, premier))
-            Echec("the written file has a wrong version line");
+        if (!horaku::LireEdt(relu, premier)) Echec("the written file has a wrong version line");
     } catch (const horaku::ErreurHoraku& e) {
         std::fprintf(stderr, "%s\n", e.what());
         Echec("the written file does not read back");
     }
-    if (horaku::EcrireEdt(relu) != premier)
-        Echec("write -> read -> write changes the bytes");
+    if (horaku::EcrireEdt(relu) != premier) Echec("write -> read -> write changes the bytes");
     return 0;
 }

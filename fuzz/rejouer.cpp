@@ -19,8 +19,7 @@ int main(int argc, char** argv)
         const fs::path p = argv[i];
         if (fs::is_directory(p)) {
             for (const auto& entree : fs::directory_iterator(p))
-                if (entree.is_regular_file())
-                    fichiers.push_back(entree.path());
+                if (entree.is_regular_file()) fichiers.push_back(entree.path());
         } else {
             fichiers.push_back(p);
         }

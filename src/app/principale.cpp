@@ -7,6 +7,7 @@
 #include "fichiers.h"
 #include "parametres.h"
 #include "services.h"
+#include "tropgrand.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -226,8 +227,8 @@ ResultatDessin::Etat TFenetre_Principale::Redessiner()
     case ResultatDessin::Rien:
         break;
     case ResultatDessin::TropGrand:
-        services_.Demander(
-            this, {QString::fromUtf8(kMessageTropGrand), QMessageBox::Ok, QMessageBox::Warning});
+        services_.Demander(this, {QString::fromUtf8(MessageTropGrand(*edt_, resultat.description)),
+                                  QMessageBox::Ok, QMessageBox::Warning});
         break;
     case ResultatDessin::Dessine:
         image_ = std::move(resultat.image);

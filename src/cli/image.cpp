@@ -7,6 +7,7 @@
 #include "erreurs.h"
 #include "exportation.h"
 #include "json.h"
+#include "tropgrand.h"
 
 #include <QGuiApplication>
 
@@ -64,7 +65,7 @@ int Image(int argc, char** argv)
     }
     const ResultatDessin r = Redessiner(e);
     if (r.etat == ResultatDessin::Rien) throw ErreurHoraku(kMessageRien);
-    if (r.etat == ResultatDessin::TropGrand) throw ErreurHoraku(kMessageTropGrand);
+    if (r.etat == ResultatDessin::TropGrand) throw ErreurHoraku(MessageTropGrand(e, r.description));
     ExporterImage(r.image, sortie);
     return 0;
 }
@@ -75,7 +76,7 @@ int Geometrie(int argc, char** argv, std::ostream& sortie)
     LireOuEchouer(e, argv[2]);
     auto app = Application(argc, argv);
     const DescriptionImage d = Disposer(e, MesureurQt());
-    if (d.demesure) throw ErreurHoraku(kMessageTropGrand);
+    if (d.demesure) throw ErreurHoraku(MessageTropGrand(e, d));
     Json j;
     j.objet();
     j.cle("dessine").booleen(d.dessine);

@@ -1,0 +1,96 @@
+// Une image refusée comme trop grande nomme ce qui la rend trop grande : la
+// largeur d'une heure garde son message, le titre, le nombre de types de
+// semaine, la marge, l'espace intérieur et les polices ont le leur.
+#include "dessin.h"
+#include "edt_test.h"
+#include "tropgrand.h"
+
+#include <QGuiApplication>
+#include <QtTest>
+
+using namespace horaku;
+using namespace horaku::test;
+
+namespace
+{
+
+REdt Exemple()
+{
+    REdt e = EdtNu(2, 1, 60);
+    e.Semaines = {RSemaine{"A", 0x80FFFF}, RSemaine{"B", 0xFFC0C0}};
+    e.AjusterSemaines();
+    for (int j = 0; j < 5; ++j)
+        Ajouter(e, j, 0, Seq(H(8), H(17), {"4e B", "Gr. 1", "Salle 104", "Maths"}));
+    return e;
+}
+
+} // namespace
+
+class TstTropGrand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cause_data()
+    {
+        QTest::addColumn<QString>("reglage");
+        QTest::addColumn<int>("valeur");
+        QTest::addColumn<QString>("message");
+        const QString heure = QStringLiteral(
+            "L'image est trop grande pour être dessinée : réduisez la largeur d'une heure.");
+        const QString debut = QStringLiteral("L'image est trop grande pour être dessinée : ");
+        const QString titre = debut + "raccourcissez le titre ou réduisez sa police.";
+        const QString semaines = debut + "il y a trop de types de semaine.";
+        const QString marge = debut + "réduisez la marge.";
+        const QString retrait = debut + "l'espace intérieur des cases est trop grand.";
+        const QString polices = debut + "réduisez la taille des polices.";
+        QTest::newRow("heure de 50 000 pixels") << "heure" << 50'000 << heure;
+        QTest::newRow("heure de 2^31 - 1 pixels") << "heure" << INT32_MAX << heure;
+        QTest::newRow("titre de 200 000 caractères") << "titre" << 200'000 << titre;
+        QTest::newRow("50 000 types de semaine") << "semaines" << 50'000 << semaines;
+        QTest::newRow("marge de 30 000") << "marge" << 30'000 << marge;
+        QTest::newRow("marge d'un milliard") << "marge" << 1'000'000'000 << marge;
+        QTest::newRow("marge très négative") << "marge" << -2'000'000'000 << marge;
+        QTest::newRow("retrait de 40 000") << "retrait" << 40'000 << retrait;
+        QTest::newRow("retrait de deux milliards") << "retrait" << 2'000'000'000 << retrait;
+        QTest::newRow("textes de 9 000 lignes") << "texte" << 9'000 << polices;
+    }
+    void cause()
+    {
+        QFETCH(QString, reglage);
+        QFETCH(int, valeur);
+        QFETCH(QString, message);
+        REdt e = Exemple();
+        if (reglage == "heure") {
+            e.Mesures.HeureLarg = valeur;
+        } else if (reglage == "titre") {
+            e.AffichNom = true;
+            e.Titre = std::string(std::size_t(valeur), 'W');
+        } else if (reglage == "semaines") {
+            e.Semaines.resize(std::size_t(valeur), RSemaine{"S", 0xFFFF00});
+            e.AjusterSemaines();
+        } else if (reglage == "marge") {
+            e.Marge = valeur;
+        } else if (reglage == "retrait") {
+            e.Retrait = valeur;
+        } else if (reglage == "texte") {
+            // Un texte de plusieurs lignes fait des rangées très hautes.
+            std::string t;
+            for (int i = 0; i < valeur; ++i)
+                t += "ligne\n";
+            e.Jours[0].ParSemaine[0].Sequences[0].Textes[3] = t;
+        }
+        const ResultatDessin r = Redessiner(e);
+        QCOMPARE(int(r.etat), int(ResultatDessin::TropGrand));
+        QCOMPARE(QString::fromUtf8(MessageTropGrand(e, r.description)), message);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    TstTropGrand t;
+    return QTest::qExec(&t, argc, argv);
+}
+#include "tst_tropgrand.moc"
