@@ -5,6 +5,7 @@
 #include "services.h"
 #include "variables.h"
 
+#include <QHash>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -33,9 +34,73 @@ bool Application::notify(QObject* destinataire, QEvent* evenement)
     }
 }
 
+namespace
+{
+
+// The texts of the printer dialogs that Qt's French catalogue leaves in
+// English.  Asked last, after Qt's own catalogue: a text that catalogue
+// translates keeps its translation.
+class TraductionsImpression final : public QTranslator
+{
+public:
+    using QTranslator::QTranslator;
+
+    QString translate(const char* contexte, const char* source, const char* desambiguisation,
+                      int n) const override
+    {
+        Q_UNUSED(desambiguisation);
+        Q_UNUSED(n);
+        if (!contexte || !source) return {};
+        const QByteArray c(contexte);
+        if (!c.startsWith("QPrint") && !c.startsWith("QPageSetup") && !c.startsWith("QUnixPrint") &&
+            !c.startsWith("QCups") && !c.startsWith("QPPD"))
+            return {};
+        static const QHash<QByteArray, QString> textes{
+            {"Printer Properties", QStringLiteral("Propriétés de l'imprimante")},
+            {"Advanced", QStringLiteral("Avancé")},
+            {"Advanced Option Conflicts", QStringLiteral("Conflits entre options avancées")},
+            {"Banner page at end", QStringLiteral("Page de garde à la fin")},
+            {"Banner page at start", QStringLiteral("Page de garde au début")},
+            {"CUPS Banner page", QStringLiteral("Page de garde CUPS")},
+            {"Double Sided Printing", QStringLiteral("Impression recto verso")},
+            {"Duplex Settings Conflicts", QStringLiteral("Conflits de réglages recto verso")},
+            {"Invalid Pages Definition", QStringLiteral("Définition des pages incorrecte")},
+            {"Long side binding", QStringLiteral("Reliure sur le bord long")},
+            {"Short side binding", QStringLiteral("Reliure sur le bord court")},
+            {"Page Setup Conflicts", QStringLiteral("Conflits de mise en page")},
+            {"Please choose a different file name.",
+             QStringLiteral("Veuillez choisir un autre nom de fichier.")},
+            {"Please turn one of those options off.",
+             QStringLiteral("Veuillez désactiver l'une de ces options.")},
+            {"There are conflicts in some options. Please fix them.",
+             QStringLiteral("Certaines options sont en conflit. Veuillez les corriger.")},
+        };
+        return textes.value(QByteArray(source));
+    }
+
+    bool isEmpty() const override { return false; }
+};
+
+} // namespace
+
+void PreparerLocaleFrancaise()
+{
+    // The file choosers write their dates in the session's locale, not in the
+    // program's default one: the time category is made French, whatever the
+    // session speaks.  LC_ALL would win over LC_TIME, so its value moves to
+    // LANG, which yields to it.
+    if (!qEnvironmentVariableIsEmpty("LC_ALL")) {
+        qputenv("LANG", qgetenv("LC_ALL"));
+        qunsetenv("LC_ALL");
+    }
+    qputenv("LC_TIME", "fr_FR.UTF-8");
+}
+
 void ChargerTraductions(QCoreApplication& application)
 {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+    // Installed first, so asked after Qt's own catalogue.
+    QCoreApplication::installTranslator(new TraductionsImpression(&application));
     auto* traduction = new QTranslator(&application);
     if (traduction->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
@@ -84,6 +149,7 @@ int LancerHoraku(int& argc, char** argv,
     }
     // The picture is shown pixel for pixel, whatever the screen's scale.
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    PreparerLocaleFrancaise();
     gestionnairePrecedent = qInstallMessageHandler(MessagesDemarrage);
     Application application(argc, argv);
     qInstallMessageHandler(gestionnairePrecedent);

@@ -30,8 +30,12 @@ private:
     Services* services_ = nullptr;
 };
 
-// Loads Qt's own French texts (standard buttons, file and printer dialogs).
+// Loads Qt's own French texts (standard buttons, file and printer dialogs)
+// and the few printer dialog texts its catalogue lacks.
 void ChargerTraductions(QCoreApplication& application);
+// Before the application object exists: the dates Qt writes from the
+// session's locale (file choosers) come out French.
+void PreparerLocaleFrancaise();
 
 // The whole run: application, help viewer, main window, event loop.
 // `avantBoucle` is called with the window just before the loop starts (the

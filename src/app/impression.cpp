@@ -1,10 +1,12 @@
 #include "impression.h"
 
+#include "attente.h"
 #include "erreurs.h"
 
 #include <QPainter>
 #include <QPrinter>
 
+#include <algorithm>
 #include <cmath>
 
 namespace horaku
@@ -16,6 +18,21 @@ QSize TailleImprimee(QSize pixels, int dpiX, int dpiY)
         return static_cast<int>(std::lround(static_cast<double>(n) * dpi / 96.0));
     };
     return {echelle(pixels.width(), dpiX), echelle(pixels.height(), dpiY)};
+}
+
+QSize TailleSurPage(QSize points, QSize zone)
+{
+    if (points.width() <= zone.width() && points.height() <= zone.height()) return points;
+    if (points.isEmpty() || zone.isEmpty()) return {0, 0};
+    const auto w = static_cast<long long>(points.width()),
+               h = static_cast<long long>(points.height());
+    const auto zw = static_cast<long long>(zone.width()),
+               zh = static_cast<long long>(zone.height());
+    // The side that overflows most sets the scale; the other is rounded to the
+    // nearest dot and never beyond the area.
+    if (w * zh >= h * zw)
+        return {zone.width(), static_cast<int>(std::min(zh, (h * zw + w / 2) / w))};
+    return {static_cast<int>(std::min(zw, (w * zh + h / 2) / h)), zone.height()};
 }
 
 QImage ImageAvecMarge(const QImage& image)
@@ -39,6 +56,7 @@ void ImprimerImage(const QImage& image, QPrinter& imprimante)
     const QImage page = ImageAvecMarge(image.isNull() ? QImage(0, 0, QImage::Format_RGB32) : image);
     imprimante.setFullPage(false); // (0, 0) is the printable area's corner
     imprimante.setFromTo(0, 0);
+    const CurseurAttente attente;
     QPainter p;
     if (!p.begin(&imprimante)) {
         if (pdf) throw ErreurCreer(imprimante.outputFileName().toStdString());
@@ -48,8 +66,9 @@ void ImprimerImage(const QImage& image, QPrinter& imprimante)
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     // A print file keeps the picture exact (no JPEG blur on the texts).
     p.setRenderHint(QPainter::LosslessImageRendering, true);
-    const QSize taille =
-        TailleImprimee(page.size(), imprimante.logicalDpiX(), imprimante.logicalDpiY());
+    const QSize taille = TailleSurPage(
+        TailleImprimee(page.size(), imprimante.logicalDpiX(), imprimante.logicalDpiY()),
+        QSize(imprimante.width(), imprimante.height()));
     p.drawImage(QRect(QPoint(0, 0), taille), page);
     p.end();
 }

@@ -2,10 +2,11 @@
 
 #include "cp1252.h"
 #include "erreurs.h"
-#include "services.h"
+#include "garde.h"
 #include "temps.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,9 +23,13 @@ using namespace horaku;
 namespace horaku
 {
 
-QPoint PlacePanneau(const QRect& cadre)
+QPoint PlacePanneau(const QRect& cadre, QSize panneau, const QRect& ecran)
 {
-    return {cadre.left() + cadre.width(), cadre.top()};
+    QPoint place(cadre.left() + cadre.width(), cadre.top());
+    if (ecran.isEmpty()) return place;
+    place.setX(qMax(ecran.left(), qMin(place.x(), ecran.left() + ecran.width() - panneau.width())));
+    place.setY(qMax(ecran.top(), qMin(place.y(), ecran.top() + ecran.height() - panneau.height())));
+    return place;
 }
 
 } // namespace horaku
@@ -76,11 +81,12 @@ TFiche_Panneau::TFiche_Panneau(HotePanneau& hote, Services& services, QWidget* p
 
 template <typename Fonction> void TFiche_Panneau::Protege(Fonction&& fonction)
 {
-    try {
-        fonction();
-    } catch (...) {
-        services_.MontrerException(this);
-    }
+    Proteger(services_, this, std::forward<Fonction>(fonction));
+}
+
+void TFiche_Panneau::closeEvent(QCloseEvent* evenement)
+{
+    evenement->ignore();
 }
 
 void TFiche_Panneau::CreerLargeur()
@@ -203,50 +209,85 @@ bool TFiche_Panneau::eventFilter(QObject* objet, QEvent* evenement)
     return QWidget::eventFilter(objet, evenement);
 }
 
-void TFiche_Panneau::EHeureLargExit()
+namespace
+{
+
+// The seven display options, as the panel edits them.
+struct Options {
+    int heureLarg;
+    bool contour, nom, jours, heures;
+    TDateTime heureJours;
+    int marge;
+};
+
+Options OptionsDe(const REdt& e)
+{
+    return {e.Mesures.HeureLarg, e.AffichContour,    e.AffichNom, e.AffichJours,
+            e.AffichHeures,      e.HeureAffichJours, e.Marge};
+}
+
+void Remettre(REdt& e, const Options& o)
+{
+    e.Mesures.HeureLarg = o.heureLarg;
+    e.AffichContour = o.contour;
+    e.AffichNom = o.nom;
+    e.AffichJours = o.jours;
+    e.AffichHeures = o.heures;
+    e.HeureAffichJours = o.heureJours;
+    e.Marge = o.marge;
+}
+
+} // namespace
+
+void TFiche_Panneau::ChangerOption(const std::function<void(REdt&)>& changer)
 {
     REdt* edt = hote_.EdtCourant();
     if (!edt) return;
+    const Options avant = OptionsDe(*edt);
+    const bool modifie = edt->EdtModifie;
+    changer(*edt);
+    if (hote_.Redessiner() == ResultatDessin::TropGrand) {
+        // The redraw has said why; the previous options and picture stay, so
+        // that a later Save never stores an option the picture never showed.
+        Remettre(*edt, avant);
+        edt->EdtModifie = modifie;
+        Remplir(*edt);
+    }
+    hote_.PlacerPanneau();
+}
+
+void TFiche_Panneau::EHeureLargExit()
+{
+    if (!hote_.EdtCourant()) return;
     const QString texte = EHeureLarg->text();
     bool ok = false;
     const int v = texte.toInt(&ok, 10);
     if (!ok) throw ErreurEntier(Utf8VersCp1252(texte.toStdString()));
-    const int ancienne = edt->Mesures.HeureLarg;
-    const bool modifie = edt->EdtModifie;
-    if (v != ancienne) {
-        edt->Mesures.HeureLarg = v;
-        edt->EdtModifie = true;
-    }
-    if (hote_.Redessiner() == ResultatDessin::TropGrand) {
-        // The redraw has said why; the previous width and picture stay.
-        edt->Mesures.HeureLarg = ancienne;
-        edt->EdtModifie = modifie;
-        const QSignalBlocker bloque(EHeureLarg);
-        EHeureLarg->setText(QString::number(ancienne));
-    }
-    hote_.PlacerPanneau();
+    ChangerOption([v](REdt& edt) {
+        if (v != edt.Mesures.HeureLarg) {
+            edt.Mesures.HeureLarg = v;
+            edt.EdtModifie = true;
+        }
+    });
 }
 
 void TFiche_Panneau::DTPHeureAffichJoursExit()
 {
-    REdt* edt = hote_.EdtCourant();
-    if (!edt) return;
     const TDateTime t = DepuisQTime(DTPHeureAffichJours->time());
-    if (t != edt->HeureAffichJours) {
-        edt->HeureAffichJours = t;
-        edt->EdtModifie = true;
-    }
-    hote_.Redessiner();
-    hote_.PlacerPanneau();
+    ChangerOption([t](REdt& edt) {
+        if (t != edt.HeureAffichJours) {
+            edt.HeureAffichJours = t;
+            edt.EdtModifie = true;
+        }
+    });
 }
 
 void TFiche_Panneau::ChangerCase(bool REdt::*champ, bool coche)
 {
-    REdt* edt = hote_.EdtCourant();
-    if (!edt) return;
-    edt->*champ = coche;
-    edt->EdtModifie = true;
-    hote_.Redessiner();
+    ChangerOption([champ, coche](REdt& edt) {
+        edt.*champ = coche;
+        edt.EdtModifie = true;
+    });
 }
 
 void TFiche_Panneau::CBAffichContourEdtClick(bool coche)
@@ -272,9 +313,8 @@ void TFiche_Panneau::CBAffichJoursClick(bool coche)
 
 void TFiche_Panneau::EMargeChange(int valeur)
 {
-    REdt* edt = hote_.EdtCourant();
-    if (!edt) return;
-    edt->Marge = valeur;
-    edt->EdtModifie = true;
-    hote_.Redessiner();
+    ChangerOption([valeur](REdt& edt) {
+        edt.Marge = valeur;
+        edt.EdtModifie = true;
+    });
 }

@@ -11,6 +11,8 @@
 #include <QRect>
 #include <QWidget>
 
+#include <functional>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -33,8 +35,12 @@ protected:
     ~HotePanneau() = default;
 };
 
-// Top-left corner of the panel's frame for a main window whose frame is `cadre`.
-QPoint PlacePanneau(const QRect& cadre);
+// Top-left corner of the panel's frame (of size `panneau`) for a main window
+// whose frame is `cadre`: against its right edge, top to top.  The panel stays
+// on the screen's available area `ecran`: with no room at the right it stands
+// inside the screen's right edge, over the main window.  An empty `ecran`
+// (no screen known) bounds nothing.
+QPoint PlacePanneau(const QRect& cadre, QSize panneau, const QRect& ecran);
 
 // Client area of the panel window.
 inline constexpr QSize kTaillePanneau{110, 185};
@@ -56,6 +62,9 @@ public:
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
+    // The user cannot close the panel: a close request (its title bar, the
+    // window manager's close key) is ignored and the panel stays shown.
+    void closeEvent(QCloseEvent* evenement) override;
 
 private:
     void CreerLargeur();
@@ -71,9 +80,13 @@ private:
     void CBAffichHeuresClick(bool coche);
     void CBAffichJoursClick(bool coche);
     void EMargeChange(int valeur);
-    // Sets one flag of the current timetable, marks it modified, redraws.
+    // Sets one flag of the current timetable and marks it modified.
     void ChangerCase(bool horaku::REdt::*champ, bool coche);
-
+    // Every control's change goes through here: `changer` edits the current
+    // timetable, the picture is redrawn and the panel placed again; when the
+    // redraw refuses the picture, the options and the modified flag come back
+    // as they were and the controls show them.
+    void ChangerOption(const std::function<void(horaku::REdt&)>& changer);
     template <typename Fonction> void Protege(Fonction&& fonction);
 
     horaku::HotePanneau& hote_;

@@ -2,9 +2,11 @@
 
 #include "aide.h"
 #include "apropos.h"
+#include "attente.h"
 #include "chemins.h"
 #include "donnees.h"
 #include "fichiers.h"
+#include "garde.h"
 #include "parametres.h"
 #include "services.h"
 #include "tropgrand.h"
@@ -16,6 +18,13 @@
 #include <QMenuBar>
 #include <QPrinter>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QWindow>
+
+#include <climits>
 
 using namespace horaku;
 
@@ -30,13 +39,24 @@ TFenetre_Principale::TFenetre_Principale(Services& services, QWidget* parent)
     blanc.setColor(QPalette::Window, Qt::white);
     setPalette(blanc);
 
-    // The client area has no layout and no scroll bars: the picture sits at
-    // its top-left corner and is cut off when the window is made smaller.
-    client_ = new QWidget(this);
+    // The picture sits at the top-left corner of a white area one pixel
+    // larger than itself.  That area scrolls only when the screen cannot hold
+    // it: a picture that fits shows no scroll bar and is cut off, as before,
+    // when the user makes the window smaller.
+    defilement_ = new QScrollArea(this);
+    defilement_->setObjectName(QStringLiteral("Defilement"));
+    defilement_->setFrameShape(QFrame::NoFrame);
+    defilement_->setAutoFillBackground(true);
+    defilement_->setPalette(blanc);
+    defilement_->viewport()->setPalette(blanc);
+    client_ = new QWidget;
     client_->setObjectName(QStringLiteral("ZoneClient"));
     client_->setAutoFillBackground(true);
     client_->setPalette(blanc);
-    setCentralWidget(client_);
+    defilement_->setWidget(client_);
+    // Its own minimum would keep a narrow picture's window wider than the menu bar.
+    defilement_->setMinimumSize(1, 1);
+    setCentralWidget(defilement_);
     ImageEdT = new QLabel(client_);
     ImageEdT->setObjectName(QStringLiteral("ImageEdT"));
     ImageEdT->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -52,11 +72,7 @@ TFenetre_Principale::~TFenetre_Principale() = default;
 
 template <typename Fonction> void TFenetre_Principale::Protege(Fonction&& fonction)
 {
-    try {
-        fonction();
-    } catch (...) {
-        services_.MontrerException(this);
-    }
+    Proteger(services_, this, std::forward<Fonction>(fonction));
 }
 
 // A configuration file that cannot be written must not hold the timetable or
@@ -87,22 +103,26 @@ void TFenetre_Principale::CreerMenuFichier()
              &TFenetre_Principale::MenuNouveauClick);
     Commande(menu, "MenuOuvrir", QStringLiteral("Ouvrir..."), QKeySequence(Qt::CTRL | Qt::Key_O),
              &TFenetre_Principale::MenuOuvrirClick);
-    Commande(menu, "MenuEnregistrer", QStringLiteral("Enregistrer"),
-             QKeySequence(Qt::CTRL | Qt::Key_S), &TFenetre_Principale::MenuEnregistrerClick);
-    Commande(menu, "MenuEnregistrerSous", QStringLiteral("Enregistrer sous ..."),
-             QKeySequence(Qt::CTRL | Qt::Key_E), &TFenetre_Principale::MenuEnregistrerSousClick);
+    MenuEnregistrer =
+        Commande(menu, "MenuEnregistrer", QStringLiteral("Enregistrer"),
+                 QKeySequence(Qt::CTRL | Qt::Key_S), &TFenetre_Principale::MenuEnregistrerClick);
+    MenuEnregistrerSous = Commande(
+        menu, "MenuEnregistrerSous", QStringLiteral("Enregistrer sous ..."),
+        QKeySequence(Qt::CTRL | Qt::Key_E), &TFenetre_Principale::MenuEnregistrerSousClick);
     Commande(menu, "MenuSupprimer", QStringLiteral("Supprimer ..."),
              QKeySequence(Qt::CTRL | Qt::Key_Delete), &TFenetre_Principale::MenuSupprimerClick);
-    Commande(menu, "MenuEnregistrerImage", QStringLiteral("Enregistrer l'image ..."),
-             QKeySequence(Qt::CTRL | Qt::Key_I), &TFenetre_Principale::EnregistrerClick);
-    MenuExporterAgenda = Commande(menu, "MenuExporterAgenda",
-                                  QStringLiteral("Exporter vers un agenda (.ics) ..."),
-                                  QKeySequence(), &TFenetre_Principale::MenuExporterAgendaClick);
+    MenuEnregistrerImage =
+        Commande(menu, "MenuEnregistrerImage", QStringLiteral("Enregistrer l'image ..."),
+                 QKeySequence(Qt::CTRL | Qt::Key_I), &TFenetre_Principale::EnregistrerClick);
+    MenuExporterAgenda =
+        Commande(menu, "MenuExporterAgenda", QStringLiteral("Exporter vers un agenda (.ics) ..."),
+                 QKeySequence(), &TFenetre_Principale::MenuExporterAgendaClick);
     menu->addSeparator()->setObjectName(QStringLiteral("N2"));
     Commande(menu, "MenuConfigurationImprimante", QStringLiteral("Configuration de l'imprimante"),
              QKeySequence(), &TFenetre_Principale::MenuConfigurationImprimanteClick);
-    Commande(menu, "MenuImprimer", QStringLiteral("&Imprimer"), QKeySequence(Qt::CTRL | Qt::Key_P),
-             &TFenetre_Principale::MenuImprimerClick);
+    MenuImprimer =
+        Commande(menu, "MenuImprimer", QStringLiteral("&Imprimer"),
+                 QKeySequence(Qt::CTRL | Qt::Key_P), &TFenetre_Principale::MenuImprimerClick);
     menu->addSeparator()->setObjectName(QStringLiteral("N1"));
     Commande(menu, "MenuQuitter", QStringLiteral("&Quitter"), QKeySequence(Qt::ALT | Qt::Key_F4),
              &TFenetre_Principale::MenuQuitterClick);
@@ -161,13 +181,22 @@ void TFenetre_Principale::FormShow()
 {
     Redessiner();
     if (const QScreen* ecran = screen()) {
-        // Centred, but never with the title bar above the screen's top.
+        // The frame centred, but never with the title bar above the screen's top.
         const QRect zone = ecran->availableGeometry();
-        move(qMax(zone.left(), zone.center().x() - width() / 2),
-             qMax(zone.top(), zone.center().y() - height() / 2));
+        const QSize cadre = frameGeometry().size();
+        move(qMax(zone.left(), zone.left() + (zone.width() - cadre.width()) / 2),
+             qMax(zone.top(), zone.top() + (zone.height() - cadre.height()) / 2));
     }
     PlacerPanneau();
     if (edt_ && panneau_) panneau_->show();
+    PlacerPanneauPlusTard();
+}
+
+void TFenetre_Principale::PlacerPanneauPlusTard()
+{
+    // The window manager frames the window only once it is mapped: its frame,
+    // and so the panel's place, is known after this event has been handled.
+    QTimer::singleShot(0, this, [this] { PlacerPanneau(); });
 }
 
 void TFenetre_Principale::showEvent(QShowEvent* evenement)
@@ -199,18 +228,42 @@ void TFenetre_Principale::ActualiserFenetre()
     MenuConfiguration->setEnabled(ouvert);
     MenuParametres->setEnabled(ouvert);
     MenuDonnees->setEnabled(ouvert);
+    ActualiserCommandes();
+}
+
+void TFenetre_Principale::ActualiserCommandes()
+{
+    const bool ouvert = edt_ != nullptr;
+    MenuEnregistrer->setEnabled(ouvert);
+    MenuEnregistrerSous->setEnabled(ouvert);
+    MenuEnregistrerImage->setEnabled(!image_.isNull());
     MenuExporterAgenda->setEnabled(ouvert);
+    MenuImprimer->setEnabled(!image_.isNull());
 }
 
 void TFenetre_Principale::PlacerPanneau()
 {
-    if (panneau_) panneau_->move(PlacePanneau(frameGeometry()));
+    if (!panneau_) return;
+    const QScreen* ecran = screen();
+    panneau_->move(PlacePanneau(frameGeometry(), panneau_->frameGeometry().size(),
+                                ecran ? ecran->availableGeometry() : QRect()));
 }
 
 void TFenetre_Principale::moveEvent(QMoveEvent* evenement)
 {
     QMainWindow::moveEvent(evenement);
     PlacerPanneau();
+}
+
+bool TFenetre_Principale::event(QEvent* evenement)
+{
+    const bool resultat = QMainWindow::event(evenement);
+    // A window manager may frame or reframe the window without moving its
+    // client area: the panel follows the frame it sees now.
+    if (evenement->type() == QEvent::WinIdChange || evenement->type() == QEvent::Show ||
+        evenement->type() == QEvent::WindowActivate)
+        PlacerPanneauPlusTard();
+    return resultat;
 }
 
 void TFenetre_Principale::resizeEvent(QResizeEvent* evenement)
@@ -222,7 +275,10 @@ void TFenetre_Principale::resizeEvent(QResizeEvent* evenement)
 ResultatDessin::Etat TFenetre_Principale::Redessiner()
 {
     if (!edt_) return ResultatDessin::Rien;
-    ResultatDessin resultat = horaku::Redessiner(*edt_);
+    ResultatDessin resultat = [this] {
+        const CurseurAttente attente;
+        return horaku::Redessiner(*edt_);
+    }();
     switch (resultat.etat) {
     case ResultatDessin::Rien:
         break;
@@ -238,18 +294,50 @@ ResultatDessin::Etat TFenetre_Principale::Redessiner()
         AjusterZoneClient(image_.size() + QSize(1, 1));
         break;
     }
+    ActualiserCommandes();
     return resultat.etat;
 }
 
 void TFenetre_Principale::AjusterZoneClient(QSize taille)
 {
-    // The menu bar may wrap on a narrow window: ask for its height at the new width.
-    int menu = menuBar()->heightForWidth(taille.width());
-    if (menu < 0) menu = menuBar()->sizeHint().height();
-    resize(taille.width(), taille.height() + menu);
+    client_->setFixedSize(taille);
+    // The menu bar may wrap on a narrow window: ask for its height at the width it gets.
+    const auto hauteurMenu = [this](int largeur) {
+        const int h = menuBar()->heightForWidth(largeur);
+        return h < 0 ? menuBar()->sizeHint().height() : h;
+    };
+    // The window's frame never goes beyond the screen's available area.
+    const QScreen* ecran = screen();
+    const QRect zone = ecran ? ecran->availableGeometry() : QRect();
+    const QMargins cadre = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const QSize bords(cadre.left() + cadre.right(), cadre.top() + cadre.bottom());
+    const int barre = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const auto dimensionner = [&](int menu) {
+        const QSize max =
+            zone.isEmpty() ? QSize(INT_MAX / 2, INT_MAX / 2) : zone.size() - bords - QSize(0, menu);
+        return DimensionnerZoneClient(taille, max, barre);
+    };
+    int menu = hauteurMenu(taille.width());
+    ZoneClient z = dimensionner(menu);
+    if (z.taille.width() != taille.width()) {
+        menu = hauteurMenu(z.taille.width());
+        z = dimensionner(menu);
+    }
+    defilement_->setHorizontalScrollBarPolicy(z.barreH ? Qt::ScrollBarAlwaysOn
+                                                       : Qt::ScrollBarAlwaysOff);
+    defilement_->setVerticalScrollBarPolicy(z.barreV ? Qt::ScrollBarAlwaysOn
+                                                     : Qt::ScrollBarAlwaysOff);
+    resize(z.taille.width(), z.taille.height() + menu);
     layout()->activate();
-    const QSize ecart = taille - client_->size();
+    const QSize ecart = z.taille - defilement_->size();
     if (!ecart.isNull()) resize(size() + ecart);
+    // A window grown past the screen's edge comes back inside it.
+    if (!zone.isEmpty() && isVisible()) {
+        const QRect f = frameGeometry();
+        const int x = qMax(zone.left(), qMin(f.left(), zone.left() + zone.width() - f.width()));
+        const int y = qMax(zone.top(), qMin(f.top(), zone.top() + zone.height() - f.height()));
+        if (QPoint(x, y) != f.topLeft()) move(x, y);
+    }
 }
 
 void TFenetre_Principale::ViderImage()
@@ -257,6 +345,7 @@ void TFenetre_Principale::ViderImage()
     image_ = QImage();
     ImageEdT->clear();
     ImageEdT->resize(0, 0);
+    ActualiserCommandes();
 }
 
 void TFenetre_Principale::RendreCourant(std::unique_ptr<REdt> edt)

@@ -7,6 +7,7 @@
 
 #include "panneau.h"
 #include "variables.h"
+#include "zoneclient.h"
 
 #include <QImage>
 #include <QMainWindow>
@@ -18,6 +19,7 @@ class QAction;
 class QLabel;
 class QMenu;
 class QPrinter;
+class QScrollArea;
 
 namespace horaku
 {
@@ -79,6 +81,7 @@ protected:
     void showEvent(QShowEvent* evenement) override;
     void closeEvent(QCloseEvent* evenement) override;
     void moveEvent(QMoveEvent* evenement) override;
+    bool event(QEvent* evenement) override;
     void resizeEvent(QResizeEvent* evenement) override;
 
 private:
@@ -99,6 +102,11 @@ private:
     void ViderImage();
     void EcrireConfigSiModifiee();
     void AjusterZoneClient(QSize taille);
+    // The commands that can do nothing in the current state are disabled:
+    // Save and Save as without a timetable, export and print without a picture.
+    void ActualiserCommandes();
+    // Puts the panel again once the window manager has framed the window.
+    void PlacerPanneauPlusTard();
 
     template <typename Fonction> void Protege(Fonction&& fonction);
 
@@ -112,10 +120,15 @@ private:
     QString dossierImage_;  // folder of the last exported picture
     bool montree_ = false;
 
+    QScrollArea* defilement_ = nullptr;
     QWidget* client_ = nullptr;
     QLabel* ImageEdT = nullptr;
     QMenu* MenuConfiguration = nullptr;
     QAction* MenuParametres = nullptr;
     QAction* MenuDonnees = nullptr;
+    QAction* MenuEnregistrer = nullptr;
+    QAction* MenuEnregistrerSous = nullptr;
+    QAction* MenuEnregistrerImage = nullptr;
     QAction* MenuExporterAgenda = nullptr;
+    QAction* MenuImprimer = nullptr;
 };

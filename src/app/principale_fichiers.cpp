@@ -93,6 +93,15 @@ std::optional<QString> TFenetre_Principale::OpenDialogEdtCanClose(const QString&
                                   QMessageBox::Ok, QMessageBox::Warning});
         return std::nullopt;
     }
+    // The chooser lets any name through in an existing folder: a name that
+    // names no file is refused here, the chooser staying open, rather than
+    // reported by the reader as a line it could not find.
+    if (!FichierExiste(nom.toStdString())) {
+        services_.Demander(
+            this, {QStringLiteral("Impossible d'ouvrir le fichier ") + nom + QStringLiteral("."),
+                   QMessageBox::Ok, QMessageBox::Critical});
+        return std::nullopt;
+    }
     return nom;
 }
 

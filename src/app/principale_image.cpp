@@ -1,6 +1,7 @@
 // Taking the picture out of the program: export to a file and printing.
 #include "principale.h"
 
+#include "attente.h"
 #include "chemins.h"
 #include "exportation.h"
 #include "impression.h"
@@ -20,8 +21,8 @@ void TFenetre_Principale::EnregistrerClick()
     Selecteur selecteur;
     selecteur.sorte = Selecteur::EnregistrerImage;
     selecteur.titre = QStringLiteral("Sauvegarde de l'emploi du temps");
-    selecteur.filtres = QStringLiteral(
-        "Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png);;Document PDF (*.pdf);;Image SVG (*.svg)");
+    selecteur.filtres = QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG "
+                                       "(*.png);;Document PDF (*.pdf);;Image SVG (*.svg)");
     selecteur.suffixe = QStringLiteral("gif");
     selecteur.dossier = dossierImage_;
     selecteur.confirmerRemplacement = true;
@@ -30,8 +31,11 @@ void TFenetre_Principale::EnregistrerClick()
     QString chemin = *choisi;
     if (ExtensionDe(chemin).isEmpty()) chemin += QStringLiteral(".gif");
     dossierImage_ = chemin.left(chemin.lastIndexOf(QLatin1Char('/')) + 1);
-    // PDF and SVG are drawn again from the timetable, as vectors.
-    ExporterImage(*edt_, image_, chemin.toStdString());
+    {
+        const CurseurAttente attente;
+        // PDF and SVG are drawn again from the timetable, as vectors.
+        ExporterImage(*edt_, image_, chemin.toStdString());
+    }
     Redessiner();
 }
 

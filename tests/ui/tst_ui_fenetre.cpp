@@ -8,6 +8,9 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QtTest>
 
 using namespace horaku;
@@ -199,7 +202,10 @@ void TestFenetre::zoneClient_data()
     QTest::newRow("petit emploi du temps d'essai") << QString();
     QTest::newRow("image plus étroite que la barre de menus") << QStringLiteral("<etroit>");
     QTest::newRow("examples/petit.edt") << QStringLiteral("petit.edt");
-    QTest::newRow("examples/realiste.edt") << QStringLiteral("realiste.edt");
+    QTest::newRow("examples/realiste.edt, plus large que l'écran")
+        << QStringLiteral("realiste.edt");
+    QTest::newRow("examples/grand.edt, plus grand que l'écran") << QStringLiteral("grand.edt");
+    QTest::newRow("largeur d'une heure de 5000") << QStringLiteral("<large>");
 }
 
 void TestFenetre::zoneClient()
@@ -213,6 +219,10 @@ void TestFenetre::zoneClient()
         REdt e = test::EdtNu(1, 1, 20);
         test::Ajouter(e, 0, 0, test::Seq(test::H(8), test::H(8, 30), {"a", "", "", ""}));
         Ecrire(e, plan);
+    } else if (exemple == QLatin1String("<large>")) {
+        REdt e = EdtExemple();
+        e.Mesures.HeureLarg = 5000;
+        Ecrire(e, plan);
     } else
         QVERIFY(QFile::copy(QStringLiteral(HORAKU_SOURCES "/examples/") + exemple, plan));
     EcrireConfiguration(plan);
@@ -224,20 +234,46 @@ void TestFenetre::zoneClient()
     QVERIFY(services.questions.isEmpty());
     const QImage image = fenetre.Image();
     QVERIFY(!image.isNull());
-
-    QWidget* client = fenetre.centralWidget();
-    QTRY_COMPARE(client->size(), image.size() + QSize(1, 1));
     auto* imageEdT = fenetre.findChild<QLabel*>(QStringLiteral("ImageEdT"));
     QCOMPARE(Cadre(imageEdT), QStringLiteral("0,0 %1x%2").arg(image.width()).arg(image.height()));
 
-    // What the client area shows: the picture, then one white column and row.
-    const QImage vue = client->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    QCOMPARE(vue.size(), image.size() + QSize(1, 1));
-    QCOMPARE(vue.copy(QRect(QPoint(0, 0), image.size())), image);
-    for (int y = 0; y <= image.height(); ++y)
-        QCOMPARE(vue.pixel(image.width(), y), qRgb(255, 255, 255));
-    for (int x = 0; x <= image.width(); ++x)
-        QCOMPARE(vue.pixel(x, image.height()), qRgb(255, 255, 255));
+    auto* defilement = qobject_cast<QAbstractScrollArea*>(fenetre.centralWidget());
+    QVERIFY(defilement);
+    const QRect ecran = fenetre.screen()->availableGeometry();
+    const int menu = fenetre.menuBar()->height();
+    const bool tropLarge = image.width() + 1 > ecran.width();
+    const bool tropHaut = image.height() + 1 + menu > ecran.height();
+    if (!tropLarge && !tropHaut) {
+        // A picture that fits: the client area is the picture plus one pixel.
+        QTRY_COMPARE(defilement->size(), image.size() + QSize(1, 1));
+        QVERIFY(!defilement->horizontalScrollBar()->isVisible());
+        QVERIFY(!defilement->verticalScrollBar()->isVisible());
+    } else {
+        // One that does not: the window stays on the screen and scrolls.
+        QTRY_VERIFY2(ecran.contains(fenetre.frameGeometry()),
+                     qPrintable(Cadre(&fenetre) + QStringLiteral(" / ") +
+                                QStringLiteral("%1x%2").arg(ecran.width()).arg(ecran.height())));
+        if (tropLarge) QTRY_VERIFY(defilement->horizontalScrollBar()->isVisible());
+        if (tropHaut) QTRY_VERIFY(defilement->verticalScrollBar()->isVisible());
+        // The panel is still on the screen, where the user can reach it.
+        QTRY_VERIFY(ecran.contains(fenetre.Panneau()->frameGeometry()));
+    }
+
+    // What the client area shows, scrolled to its end: the picture, then one
+    // white column and row.
+    defilement->horizontalScrollBar()->setValue(defilement->horizontalScrollBar()->maximum());
+    defilement->verticalScrollBar()->setValue(defilement->verticalScrollBar()->maximum());
+    const QImage vue =
+        defilement->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QPoint origine(defilement->horizontalScrollBar()->value(),
+                         defilement->verticalScrollBar()->value());
+    const QSize vu = (image.size() + QSize(1, 1)).boundedTo(defilement->viewport()->size());
+    QCOMPARE(vue.copy(QRect(QPoint(0, 0), vu - QSize(1, 1))),
+             image.copy(QRect(origine, vu - QSize(1, 1))));
+    for (int y = 0; y < vu.height(); ++y)
+        QCOMPARE(vue.pixel(vu.width() - 1, y), qRgb(255, 255, 255));
+    for (int x = 0; x < vu.width(); ++x)
+        QCOMPARE(vue.pixel(x, vu.height() - 1), qRgb(255, 255, 255));
 }
 
 void TestFenetre::panneauSuitLaFenetre()

@@ -270,7 +270,7 @@ void TestFichiers::ecritureImpossibleEmpecheLaFermeture()
 
     QCOMPARE(banc.services.Textes(),
              (QStringList{kQuestion, QStringLiteral("Impossible de créer le fichier ") + perdu +
-                               QStringLiteral("\nDossier introuvable.")}));
+                                         QStringLiteral("\nDossier introuvable.")}));
     QCOMPARE(fermee.count(), 0);
     QVERIFY(banc.fenetre->isVisible());
     QVERIFY(banc.fenetre->EdtCourant());
@@ -395,9 +395,9 @@ void TestFichiers::ouvrir_data()
         << QStringList{"plan.txt", kAnnuler} << "" << QStringList{extension} << false;
     QTest::newRow("sans extension refusé, puis annulé")
         << QStringList{"plan", kAnnuler} << "" << QStringList{extension} << false;
-    QTest::newRow("fichier absent: aucun emploi du temps")
-        << QStringList{"absent.edt"} << ""
-        << QStringList{QStringLiteral("Indice de liste hors limites (0)")} << false;
+    QTest::newRow("fichier absent: refusé, le sélecteur revient, annulé")
+        << QStringList{"absent.edt", kAnnuler} << ""
+        << QStringList{QStringLiteral("Impossible d'ouvrir le fichier %1.")} << false;
     QTest::newRow("autre version: aucun emploi du temps")
         << QStringList{"vieux.edt"} << "version"
         << QStringList{QStringLiteral("Fichier Horaku : version incorrecte.")} << false;
@@ -418,6 +418,8 @@ void TestFichiers::ouvrir()
     Banc banc(EdtExemple());
     for (QString& n : noms)
         if (n != kAnnuler) n = banc.dossier.Chemin(n);
+    for (QString& m : messages)
+        if (m.contains(QLatin1String("%1"))) m = m.arg(noms.first());
     const std::string texte = EcrireEdt(EdtExemple());
     if (!contenu.isEmpty()) {
         QFile f(noms.last());

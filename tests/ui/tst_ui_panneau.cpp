@@ -42,10 +42,15 @@ struct Banc {
     {
         return panneau->findChild<T*>(QString::fromLatin1(nom));
     }
+    // Against the main window's right edge, or inside the screen's right
+    // edge when the screen has no room for it there.
     bool AuBord() const
     {
         const QRect f = fenetre->frameGeometry();
-        return panneau->frameGeometry().topLeft() == QPoint(f.left() + f.width(), f.top());
+        const QRect ecran = fenetre->screen()->availableGeometry();
+        const int x = qMin(f.left() + f.width(),
+                           ecran.left() + ecran.width() - panneau->frameGeometry().width());
+        return panneau->frameGeometry().topLeft() == QPoint(x, f.top());
     }
     // Types a width and presses Enter.
     void Largeur(const QString& texte)
