@@ -505,8 +505,10 @@ void TFiche_Donnees::AfficherHeure()
     CelluleHeure_ = {colonne, ligne};
     DTPHeure->show();
     DTPHeure->raise();
-    DTPHeure->setFocus(Qt::OtherFocusReason);
-    // Typing "0930" must give 09:30: the digits go into the hours first.
+    // The user clicked the cell.  A time edit focused by the mouse leaves its
+    // cursor where it was, so typing "0930" would land in the minutes: the
+    // hours are selected so that the digits go there first.
+    DTPHeure->setFocus(Qt::MouseFocusReason);
     DTPHeure->setCurrentSection(QDateTimeEdit::HourSection);
     DTPHeure->setSelectedSection(QDateTimeEdit::HourSection);
 }
