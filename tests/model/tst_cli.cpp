@@ -268,6 +268,9 @@ private slots:
                                 << QByteArray("'abc' n'est pas une valeur entière correcte");
         QTest::newRow("entier accentué")
             << Modifie(5, "\xE9") << QByteArray("'é' n'est pas une valeur entière correcte");
+        QTest::newRow("zéro dans un entier")
+            << Modifie(5, QByteArray("1\0x", 3))
+            << QByteArray("'1␀x' n'est pas une valeur entière correcte");
         QTest::newRow("heure") << Modifie(82, "8h30")
                                << QByteArray(
                                       "'8h30' ne correspond pas à une date et une heure correctes");

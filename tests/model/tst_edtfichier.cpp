@@ -14,7 +14,8 @@ using outils::Difference;
 using outils::Joindre;
 using outils::Lignes;
 
-namespace {
+namespace
+{
 
 std::vector<std::string> LignesDefaut()
 {
@@ -49,7 +50,8 @@ std::size_t NombreDeLignesAttendu(const REdt& e)
 
 Q_DECLARE_METATYPE(std::string)
 
-class TstEdtFichier : public QObject {
+class TstEdtFichier : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -59,18 +61,22 @@ private slots:
         QVERIFY(contenu.size() > 2 && contenu.compare(contenu.size() - 2, 2, "\r\n") == 0);
         // Aucune fin de ligne seule : chaque LF suit un CR et chaque CR précède un LF.
         for (std::size_t i = 0; i < contenu.size(); ++i) {
-            if (contenu[i] == '\n')
-                QVERIFY(i > 0 && contenu[i - 1] == '\r');
-            if (contenu[i] == '\r')
-                QVERIFY(i + 1 < contenu.size() && contenu[i + 1] == '\n');
+            if (contenu[i] == '\n') QVERIFY(i > 0 && contenu[i - 1] == '\r');
+            if (contenu[i] == '\r') QVERIFY(i + 1 < contenu.size() && contenu[i + 1] == '\n');
         }
-        std::vector<std::string> attendu = {"Horaku 2.0a", "## Ne pas modifier ce fichier ! ##",
-                                            "", "", "0", "1", "Sem 1", "16776960", "9"};
-        const char* libelles[9][2] = {{"Jours", "Lundi"},   {"Classes", "604"},
-                                      {"Groupes", "G1"},    {"Salles", "Salle 4"},
-                                      {"Divers", "Divers"}, {"Titre", "Titre"},
-                                      {"Heure", "10:30"},   {"Suppl", "Inutilis\xE9"},
-                                      {"Web", "Inutilis\xE9"}};
+        std::vector<std::string> attendu = {"Horaku 2.0a",
+                                            "## Ne pas modifier ce fichier ! ##",
+                                            "",
+                                            "",
+                                            "0",
+                                            "1",
+                                            "Sem 1",
+                                            "16776960",
+                                            "9"};
+        const char* libelles[9][2] = {
+            {"Jours", "Lundi"},    {"Classes", "604"},        {"Groupes", "G1"},
+            {"Salles", "Salle 4"}, {"Divers", "Divers"},      {"Titre", "Titre"},
+            {"Heure", "10:30"},    {"Suppl", "Inutilis\xE9"}, {"Web", "Inutilis\xE9"}};
         for (int i = 0; i < 9; ++i) {
             attendu.insert(attendu.end(), {libelles[i][0], libelles[i][1]});
             if (i == 8)
@@ -149,10 +155,9 @@ private slots:
         const std::size_t d = 6 + 2 * 3 + 1 + 63 + 17 + 4 + 1;
         QCOMPARE(lignes[d - 1], std::string("7"));
         const std::vector<std::string> lundi = {"1", "0", "0", "0"};
-        const std::vector<std::string> mardi = {"1",        "0",  "2",   "08:00:00", "08:55:00",
-                                                "6A",       "",   "S12", "",         "09:00:00",
-                                                "10:00:00", "",   "",    "",         "",
-                                                "0"};
+        const std::vector<std::string> mardi = {"1", "0",   "2", "08:00:00", "08:55:00", "6A",
+                                                "",  "S12", "",  "09:00:00", "10:00:00", "",
+                                                "",  "",    "",  "0"};
         QCOMPARE(std::vector<std::string>(lignes.begin() + d, lignes.begin() + d + 4), lundi);
         QCOMPARE(std::vector<std::string>(lignes.begin() + d + 4, lignes.begin() + d + 20), mardi);
         for (int j = 2; j < 7; ++j) {
@@ -238,37 +243,54 @@ private slots:
         QTest::addColumn<QByteArray>("valeur");
         QTest::addColumn<QString>("champ");
         QTest::addColumn<QString>("attendu");
-        QTest::newRow("en-tête quelconque") << 2 << QByteArray("n'importe quoi") << "titre" << "";
-        QTest::newRow("style 0100") << 22 << QByteArray("0100") << "style1" << "0100";
-        QTest::newRow("style d'un caractère") << 22 << QByteArray("1") << "style1" << "1000";
-        QTest::newRow("style vide") << 22 << QByteArray("") << "style1" << "0000";
-        QTest::newRow("style trop long") << 22 << QByteArray("111101") << "style1" << "1111";
-        QTest::newRow("style autre que 1") << 22 << QByteArray("2x1") << "style1" << "0010";
-        QTest::newRow("durée 0") << 73 << QByteArray("0") << "duree" << "1";
-        QTest::newRow("durée -1") << 73 << QByteArray("-1") << "duree" << "4294967295";
+        QTest::newRow("en-tête quelconque") << 2 << QByteArray("n'importe quoi") << "titre"
+                                            << "";
+        QTest::newRow("style 0100") << 22 << QByteArray("0100") << "style1"
+                                    << "0100";
+        QTest::newRow("style d'un caractère") << 22 << QByteArray("1") << "style1"
+                                              << "1000";
+        QTest::newRow("style vide") << 22 << QByteArray("") << "style1"
+                                    << "0000";
+        QTest::newRow("style trop long") << 22 << QByteArray("111101") << "style1"
+                                         << "1111";
+        QTest::newRow("style autre que 1") << 22 << QByteArray("2x1") << "style1"
+                                           << "0010";
+        QTest::newRow("durée 0") << 73 << QByteArray("0") << "duree"
+                                 << "1";
+        QTest::newRow("durée -1") << 73 << QByteArray("-1") << "duree"
+                                  << "4294967295";
         QTest::newRow("durée maximale") << 73 << QByteArray("4294967295") << "duree"
                                         << "4294967295";
-        QTest::newRow("durée avec +") << 73 << QByteArray("+7") << "duree" << "7";
+        QTest::newRow("durée avec +") << 73 << QByteArray("+7") << "duree"
+                                      << "7";
         QTest::newRow("entier avec blancs devant") << 5 << QByteArray("  -12") << "reserve1"
                                                    << "-12";
-        QTest::newRow("drapeau 5") << 77 << QByteArray("5") << "affichNom" << "1";
-        QTest::newRow("drapeau -1") << 77 << QByteArray("-1") << "affichNom" << "1";
+        QTest::newRow("drapeau 5") << 77 << QByteArray("5") << "affichNom"
+                                   << "1";
+        QTest::newRow("drapeau -1") << 77 << QByteArray("-1") << "affichNom"
+                                    << "1";
         QTest::newRow("heure datée") << 82 << QByteArray("01/01/2000 18:30:00") << "heureJours"
                                      << "18:30:00";
-        QTest::newRow("date seule") << 82 << QByteArray("31/12/1899") << "heureJours" << "00:00:00";
+        QTest::newRow("date seule") << 82 << QByteArray("31/12/1899") << "heureJours"
+                                    << "00:00:00";
         QTest::newRow("heure à un chiffre") << 82 << QByteArray("7:05") << "heureJours"
                                             << "07:05:00";
-        QTest::newRow("réservé non numérique") << 76 << QByteArray("abc") << "titre" << "";
-        QTest::newRow("réservés non numériques") << 85 << QByteArray("xyz") << "titre" << "";
-        QTest::newRow("jour affiché 2") << 95 << QByteArray("2") << "affiche0" << "2";
-        QTest::newRow("jeu 300") << 23 << QByteArray("300") << "jeu1" << "44";
+        QTest::newRow("réservé non numérique") << 76 << QByteArray("abc") << "titre"
+                                               << "";
+        QTest::newRow("réservés non numériques") << 85 << QByteArray("xyz") << "titre"
+                                                 << "";
+        QTest::newRow("jour affiché 2") << 95 << QByteArray("2") << "affiche0"
+                                        << "2";
+        QTest::newRow("jeu 300") << 23 << QByteArray("300") << "jeu1"
+                                 << "44";
         QTest::newRow("police 8 imposée") << 68 << QByteArray("Courier") << "police8"
                                           << "Times New Roman/8/16711680";
         QTest::newRow("taille 8 imposée") << 69 << QByteArray("20") << "police8"
                                           << "Times New Roman/8/16711680";
         QTest::newRow("couleur 8 imposée") << 70 << QByteArray("255") << "police8"
                                            << "Times New Roman/8/16711680";
-        QTest::newRow("style 8 lu") << 71 << QByteArray("1111") << "style8" << "1111";
+        QTest::newRow("style 8 lu") << 71 << QByteArray("1111") << "style8"
+                                    << "1111";
     }
     void lignesLues()
     {
@@ -312,8 +334,7 @@ private slots:
                      .arg(e.Libelles[8].Police.Taille)
                      .arg(e.Libelles[8].Police.Couleur);
         QCOMPARE(lu, attendu);
-        if (champ == "heureJours")
-            QVERIFY(e.HeureAffichJours < 1);
+        if (champ == "heureJours") QVERIFY(e.HeureAffichJours < 1);
     }
 
     // La valeur 0 de Affiche et les valeurs lues se réécrivent telles quelles.
@@ -379,6 +400,12 @@ private slots:
         QTest::newRow("drapeau illisible") << 77 << QByteArray("oui") << -1 << entier.arg("oui");
         QTest::newRow("heure illisible") << 82 << QByteArray("25:00") << -1 << date.arg("25:00");
         QTest::newRow("heure vide") << 82 << QByteArray("") << -1 << date.arg("");
+        // Un octet nul ne coupe pas le message : il s'y montre en « ␀ ».
+        QTest::newRow("zéro dans un entier")
+            << 5 << QByteArray("12\0ab", 5) << -1 << entier.arg("12␀ab");
+        QTest::newRow("zéro seul") << 5 << QByteArray("\0", 1) << -1 << entier.arg("␀");
+        QTest::newRow("zéro dans une heure")
+            << 82 << QByteArray("08\0:30", 6) << -1 << date.arg("08␀:30");
         QTest::newRow("largeur illisible") << 109 << QByteArray("60px") << -1 << entier.arg("60px");
         QTest::newRow("fichier vide") << 0 << QByteArray() << 0 << indice.arg(0);
         QTest::newRow("version seule") << 0 << QByteArray() << 1 << indice.arg(1);
@@ -423,10 +450,8 @@ private slots:
         QFETCH(int, garder);
         QFETCH(QString, message);
         std::vector<std::string> lignes = LignesDefaut();
-        if (ligne > 0)
-            lignes[std::size_t(ligne - 1)] = valeur.toStdString();
-        if (garder >= 0)
-            lignes.resize(std::size_t(garder));
+        if (ligne > 0) lignes[std::size_t(ligne - 1)] = valeur.toStdString();
+        if (garder >= 0) lignes.resize(std::size_t(garder));
         REdt e;
         QCOMPARE(ErreurLecture(e, Joindre(lignes)), message);
         // Ce qui a été lu reste cohérent : un jour par semaine partout.

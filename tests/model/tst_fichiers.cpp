@@ -10,8 +10,11 @@
 #include <QtTest>
 
 #include <csignal>
+#include <cstdio>
+#include <new>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
@@ -173,6 +176,105 @@ private slots:
         QCOMPARE(MessageEcriture(chemin.toStdString(), "x"), QString());
         QCOMPARE(Contenu(chemin), QByteArray("x"));
         QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    }
+
+    // La ligne de version est jugée avant toute lecture, et un fichier plus
+    // grand qu'aucun emploi du temps est refusé par un message qui le nomme.
+    // Les fichiers sont creux : leur taille ne coûte rien au disque.
+    void lectureBornee_data()
+    {
+        QTest::addColumn<QByteArray>("premiereLigne");
+        QTest::addColumn<qint64>("taille");
+        QTest::addColumn<QString>("message"); // %1 : le chemin ; vide : Charger répond faux
+        const QString tropGrand =
+            QStringLiteral("Le fichier %1 est trop grand (plus de 64 Mo) pour être un fichier "
+                           "Horaku.");
+        const qint64 borne = 64 << 20;
+        QTest::newRow("100 Go, autre version")
+            << QByteArray("Horaku 2.0b\r\n") << (100LL << 30) << QString();
+        QTest::newRow("100 Go, version sans fin de ligne")
+            << QByteArray("Horaku 2.0a") << (100LL << 30) << QString();
+        QTest::newRow("100 Go, bonne version")
+            << QByteArray("Horaku 2.0a\r\n") << (100LL << 30) << tropGrand;
+        QTest::newRow("un octet de trop") << QByteArray("Horaku 2.0a\n") << borne + 1 << tropGrand;
+        // Juste à la borne, le fichier est lu : une seule ligne suit la version.
+        QTest::newRow("à la borne") << QByteArray("Horaku 2.0a\n") << borne
+                                    << QStringLiteral("Indice de liste hors limites (2)");
+        QTest::newRow("version seule, sans fin de ligne")
+            << QByteArray("Horaku 2.0a") << qint64(11)
+            << QStringLiteral("Indice de liste hors limites (1)");
+        QTest::newRow("vide") << QByteArray() << qint64(0)
+                              << QStringLiteral("Indice de liste hors limites (0)");
+    }
+    void lectureBornee()
+    {
+        QFETCH(QByteArray, premiereLigne);
+        QFETCH(qint64, taille);
+        QFETCH(QString, message);
+        QTemporaryDir d;
+        const QString chemin = d.filePath("grand.edt");
+        {
+            QFile f(chemin);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(premiereLigne);
+            if (!f.resize(taille))
+                QSKIP("ce système de fichiers n'a pas de fichiers creux si grands");
+        }
+        REdt e;
+        e.Fichier = chemin.toStdString();
+        bool lu = true;
+        QString obtenu;
+        try {
+            lu = e.Charger();
+        } catch (const ErreurHoraku& x) {
+            obtenu = QString::fromUtf8(x.what());
+        } catch (const std::bad_alloc&) {
+            obtenu = "<mémoire épuisée>";
+        }
+        if (message.isEmpty()) {
+            QCOMPARE(obtenu, QString());
+            QVERIFY(!lu);
+        } else {
+            QCOMPARE(obtenu, message.contains("%1") ? message.arg(chemin) : message);
+        }
+    }
+
+    // Lire un fichier ne coûte pas plus que sa taille : sous une limite de
+    // mémoire d'une fois et demie la taille au-dessus de l'usage présent, la
+    // lecture passe encore.
+    void lectureSansDoubleCopie()
+    {
+        QTemporaryDir d;
+        const QString chemin = d.filePath("gros");
+        const qint64 taille = 48 << 20;
+        {
+            QFile f(chemin);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QVERIFY(f.resize(taille));
+        }
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            long pages = 0;
+            if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+                if (std::fscanf(statm, "%ld", &pages) != 1) pages = 0;
+                std::fclose(statm);
+            }
+            const rlim_t present = rlim_t(pages) * rlim_t(::sysconf(_SC_PAGESIZE));
+            struct rlimit limite {
+            };
+            limite.rlim_cur = limite.rlim_max = present + rlim_t(taille) * 3 / 2;
+            ::setrlimit(RLIMIT_AS, &limite);
+            try {
+                const std::string s = LireFichier(QFile::encodeName(chemin).toStdString());
+                ::_exit(s.size() == std::size_t(taille) ? 0 : 3);
+            } catch (...) {
+                ::_exit(4);
+            }
+        }
+        int etat = 0;
+        QCOMPARE(::waitpid(pid, &etat, 0), pid);
+        QVERIFY(WIFEXITED(etat));
+        QCOMPARE(WEXITSTATUS(etat), 0);
     }
 
     // Ce qui fait le fichier reste : droits, liens, listes d'accès,
