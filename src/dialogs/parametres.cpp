@@ -83,6 +83,12 @@ public:
         peintre->restore();
     }
 
+    void destroyEditor(QWidget* editeur, const QModelIndex& index) const override
+    {
+        if (editeur == editeur_.data()) editeur_ = nullptr;
+        QStyledItemDelegate::destroyEditor(editeur, index);
+    }
+
     // The text being typed goes into its cell: OK must apply what the user sees.
     void Valider()
     {

@@ -12,6 +12,7 @@
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <optional>
 
@@ -89,6 +90,18 @@ public:
         return t;
     }
 };
+
+// Key by key, as typed; characters beyond ASCII arrive with their text only,
+// as a keyboard layout that has them sends them.
+inline void TaperTexte(QWidget* cible, const QString& texte)
+{
+    for (const QChar c : texte) {
+        if (c.unicode() < 0x80)
+            QTest::keyClick(cible, c.toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, cible, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
 
 // A fresh working folder for one test; the previous one comes back after.
 class DossierDeTravail
