@@ -29,6 +29,11 @@ public:
         return QMessageBox::Yes;
     }
     std::optional<QString> Choisir(QWidget*, const Selecteur&) override { return std::nullopt; }
+    std::optional<std::int32_t> ChoisirCouleur(QWidget*, std::int32_t) override
+    {
+        return std::nullopt;
+    }
+    std::optional<RPolice> ChoisirPolice(QWidget*, const RPolice&) override { return std::nullopt; }
 };
 
 constexpr int kSemaines = 52;
