@@ -21,6 +21,7 @@ namespace horaku
 
 // Pictures above this many pixels are refused rather than drawn.
 inline constexpr long long kPixelsMax = 100'000'000;
+// When the hour width makes it too large; tropgrand.h names the other causes.
 inline constexpr const char* kMessageTropGrand =
     "L'image est trop grande pour être dessinée : réduisez la largeur d'une heure.";
 
@@ -55,7 +56,8 @@ struct ResultatDessin {
 };
 
 // Rien: nothing to draw (no text ever, or PixParMinute ≤ 0); the caller keeps
-// its previous picture.  TropGrand: the caller shows kMessageTropGrand.
+// its previous picture.  TropGrand: the caller shows MessageTropGrand(edt,
+// description), which names the cause.
 ResultatDessin Redessiner(REdt& edt);
 
 // Paints the described picture with `p`, one unit of the painter's
