@@ -269,8 +269,10 @@ public:
             const bool coupe =
                 e.encre.isNull() || !cellule.adjusted(marge, marge, -marge, -marge)
                                          .contains(e.encre.translated(depart.x, depart.y));
+            const QColor couleur = CouleurQt(police.Couleur);
+            choisir(pm, couleur); // before the clip: an SVG mark is drawn in the text's pen
             if (coupe) couper(cellule);
-            ecrire(pm, CouleurQt(police.Couleur), depart, e.texte);
+            ecrire(pm, couleur, depart, e.texte);
             if (coupe) decouper(cellule);
         }
     }
@@ -308,18 +310,24 @@ private:
         p_.drawText(QPoint(a.x, a.y + pm.metriques.ascent()), s);
     }
 
-    // Qt's SVG generator drops clipping: there the clip is also written as
-    // two marks around the text, which the SVG export turns into a clip path.
+    // Qt's SVG generator drops clipping: there the clip is written instead
+    // as two marks around the text, lines in the text's own pen so that they
+    // stay in its group, which the SVG export turns into a clip path.  The
+    // picture draws no other line.
     void couper(const QRect& r)
     {
-        p_.setClipRect(r);
-        if (marquerCoupes_) p_.fillRect(r, QColor::fromRgba(kMarqueDebutCoupe));
+        if (marquerCoupes_)
+            p_.drawLine(r.topLeft(), r.bottomRight() + QPoint(1, 1));
+        else
+            p_.setClipRect(r);
     }
 
     void decouper(const QRect& r)
     {
-        p_.setClipping(false);
-        if (marquerCoupes_) p_.fillRect(r, QColor::fromRgba(kMarqueFinCoupe));
+        if (marquerCoupes_)
+            p_.drawLine(r.bottomRight() + QPoint(1, 1), r.topLeft());
+        else
+            p_.setClipping(false);
     }
 
     // From x1 to x2 on row y, x2 itself not drawn.

@@ -9,7 +9,6 @@
 #include <QColor>
 #include <QFont>
 #include <QImage>
-#include <QRgb>
 
 #include <memory>
 #include <string>
@@ -29,11 +28,6 @@ QColor CouleurQt(std::int32_t couleur);
 QFont PoliceQt(const RPolice& police);
 
 class TextesMesures;
-
-// Nearly transparent fills that frame a clipped text on an SVG device, the
-// first one covering the clip rectangle (see Peindre).
-inline constexpr QRgb kMarqueDebutCoupe = qRgba(0x48, 0x4B, 0x01, 1);
-inline constexpr QRgb kMarqueFinCoupe = qRgba(0x48, 0x4B, 0x02, 1);
 
 // Measures with Qt, keeping every font and text it met, so that the drawing
 // that follows reuses them.
@@ -62,7 +56,10 @@ ResultatDessin Redessiner(REdt& edt);
 
 // Paints the described picture with `p`, one unit of the painter's
 // coordinates per picture pixel, over a background already white.  `mesureur`
-// is the one the layout measured with: its fonts and texts are reused.
+// is the one the layout measured with: its fonts and texts are reused.  On an
+// SVG device, which cannot clip, a clipped text is framed by two lines: the
+// first from the clip rectangle's top-left corner to its bottom-right one
+// (right and bottom exclusive), the second back.
 void Peindre(QPainter& p, REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur);
 
 } // namespace horaku

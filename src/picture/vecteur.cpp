@@ -7,15 +7,14 @@
 #include "erreurs.h"
 
 #include <QBuffer>
-#include <QColor>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSvgGenerator>
-#include <QXmlStreamReader>
-#include <QXmlStreamWriter>
+
+#include <string_view>
 
 namespace horaku
 {
@@ -83,21 +82,55 @@ QByteArray Svg(REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
     return octets;
 }
 
-// Which clip mark a group of the generator is, from its fill.
-enum class Marque { Aucune, Debut, Fin };
-
-Marque MarqueDe(const QXmlStreamAttributes& a)
+void AjouterEchappe(std::string& sortie, std::string_view texte)
 {
-    if (a.value(QLatin1String("fill-opacity")) == QLatin1String("1")) return Marque::Aucune;
-    const QColor c = QColor::fromString(a.value(QLatin1String("fill")));
-    if (!c.isValid()) return Marque::Aucune;
-    if (c.rgb() == (kMarqueDebutCoupe | 0xFF000000u)) return Marque::Debut;
-    if (c.rgb() == (kMarqueFinCoupe | 0xFF000000u)) return Marque::Fin;
-    return Marque::Aucune;
+    for (char c : texte) {
+        switch (c) {
+        case '&':
+            sortie += "&amp;";
+            break;
+        case '<':
+            sortie += "&lt;";
+            break;
+        case '>':
+            sortie += "&gt;";
+            break;
+        default:
+            sortie += c;
+        }
+    }
+}
+
+// The generator writes a line as <polyline ... points="x1,y1 x2,y2 " />.
+bool LirePoints(std::string_view balise, int (&v)[4])
+{
+    const std::string_view cle = "points=\"";
+    auto i = balise.find(cle);
+    if (i == std::string_view::npos) return false;
+    i += cle.size();
+    for (int k = 0; k < 4; ++k) {
+        bool negatif = false;
+        if (i < balise.size() && balise[i] == '-') {
+            negatif = true;
+            ++i;
+        }
+        const auto debut = i;
+        long long n = 0;
+        while (i < balise.size() && balise[i] >= '0' && balise[i] <= '9' && n < (1LL << 40))
+            n = n * 10 + (balise[i++] - '0');
+        // Whole pixels only, then "," or " " between the numbers.
+        if (i == debut || i >= balise.size() || (balise[i] != ',' && balise[i] != ' '))
+            return false;
+        ++i;
+        v[k] = static_cast<int>(negatif ? -n : n);
+    }
+    return true;
 }
 
 } // namespace
 
+// A single pass over the generator's text, whose layout is fixed: a parser
+// would cost more than drawing the whole picture.
 std::string SvgAvecCoupes(const std::string& source, const std::string& titre)
 {
     // Control characters of a text are not XML; in UTF-8 their bytes never
@@ -107,66 +140,45 @@ std::string SvgAvecCoupes(const std::string& source, const std::string& titre)
         const auto u = static_cast<unsigned char>(c);
         if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') c = ' ';
     }
-    QXmlStreamReader lecteur(
-        QByteArray::fromRawData(svg.data(), static_cast<qsizetype>(svg.size())));
-    lecteur.setNamespaceProcessing(false);
-    QByteArray sortie;
-    QXmlStreamWriter ecrivain(&sortie);
+    std::string sortie;
+    sortie.reserve(svg.size() + svg.size() / 4);
+    std::size_t lu = 0;
+    // The title, written by this Qt without escaping.
+    const auto titreDebut = svg.find("<title>");
+    const auto titreFin = svg.find("</title>");
+    if (titreDebut != std::string::npos && titreFin != std::string::npos && titreFin > titreDebut) {
+        sortie.append(svg, 0, titreDebut + 7);
+        AjouterEchappe(sortie, titre);
+        lu = titreFin;
+    }
     int coupes = 0;
     int ouvertes = 0;
-    while (!lecteur.atEnd()) {
-        const QXmlStreamReader::TokenType jeton = lecteur.readNext();
-        if (jeton == QXmlStreamReader::Invalid) break;
-        if (jeton == QXmlStreamReader::StartElement && lecteur.name() == QLatin1String("title")) {
-            lecteur.skipCurrentElement();
-            ecrivain.writeTextElement(QStringLiteral("title"), QString::fromUtf8(titre));
-            continue;
+    for (;;) {
+        const auto debut = svg.find("<polyline", lu);
+        if (debut == std::string::npos) break;
+        const auto fin = svg.find("/>", debut);
+        if (fin == std::string::npos) break;
+        sortie.append(svg, lu, debut - lu);
+        lu = fin + 2;
+        int v[4];
+        if (!LirePoints(std::string_view(svg).substr(debut, fin - debut), v)) continue;
+        if (v[0] < v[2]) {
+            // In defs, so that a viewer without clip paths draws the texts
+            // unclipped rather than the clip rectangle.
+            const std::string id = "coupe" + std::to_string(++coupes);
+            sortie += "<defs><clipPath id=\"" + id + "\"><rect x=\"" + std::to_string(v[0]) +
+                      "\" y=\"" + std::to_string(v[1]) + "\" width=\"" +
+                      std::to_string(static_cast<long long>(v[2]) - v[0]) + "\" height=\"" +
+                      std::to_string(static_cast<long long>(v[3]) - v[1]) +
+                      "\"/></clipPath></defs><g clip-path=\"url(#" + id + ")\">";
+            ++ouvertes;
+        } else if (ouvertes > 0) {
+            sortie += "</g>";
+            --ouvertes;
         }
-        if (jeton == QXmlStreamReader::StartElement && lecteur.name() == QLatin1String("g")) {
-            const QXmlStreamAttributes groupe = lecteur.attributes();
-            const Marque marque = MarqueDe(groupe);
-            if (marque != Marque::Aucune) {
-                // The mark's group holds its rectangle alone.
-                QXmlStreamAttributes rect;
-                while (lecteur.readNextStartElement()) {
-                    if (lecteur.name() == QLatin1String("rect")) rect = lecteur.attributes();
-                    lecteur.skipCurrentElement();
-                }
-                if (marque == Marque::Debut) {
-                    // In defs, so that a viewer without clip paths draws
-                    // the texts unclipped rather than the clip rectangle.
-                    const QString id = QStringLiteral("coupe%1").arg(++coupes);
-                    ecrivain.writeStartElement(QStringLiteral("defs"));
-                    ecrivain.writeStartElement(QStringLiteral("clipPath"));
-                    ecrivain.writeAttribute(QStringLiteral("id"), id);
-                    ecrivain.writeStartElement(QStringLiteral("rect"));
-                    for (const char* nom : {"x", "y", "width", "height"})
-                        ecrivain.writeAttribute(QLatin1String(nom),
-                                                rect.value(QLatin1String(nom)).toString());
-                    if (groupe.hasAttribute(QLatin1String("transform")))
-                        ecrivain.writeAttribute(
-                            QStringLiteral("transform"),
-                            groupe.value(QLatin1String("transform")).toString());
-                    ecrivain.writeEndElement();
-                    ecrivain.writeEndElement();
-                    ecrivain.writeEndElement();
-                    ecrivain.writeStartElement(QStringLiteral("g"));
-                    ecrivain.writeAttribute(QStringLiteral("clip-path"),
-                                            QStringLiteral("url(#%1)").arg(id));
-                    ++ouvertes;
-                } else if (ouvertes > 0) {
-                    ecrivain.writeEndElement();
-                    --ouvertes;
-                }
-                continue;
-            }
-        }
-        ecrivain.writeCurrentToken(lecteur);
     }
-    // Never met: the generator writes well-formed XML once the controls are
-    // gone.  Should it not, the texts go unclipped rather than lost.
-    if (lecteur.hasError()) return svg;
-    return std::string(sortie.constData(), static_cast<std::size_t>(sortie.size()));
+    sortie.append(svg, lu, std::string::npos);
+    return sortie;
 }
 
 DocumentVecteur DessinerVecteur(REdt& edt, FormatVecteur format)
