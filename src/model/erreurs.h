@@ -39,6 +39,7 @@ inline constexpr const char* kCauseLectureSeule = "Fichier en lecture seule.";
 inline constexpr const char* kCauseNomVide = "Aucun nom de fichier.";
 inline constexpr const char* kCauseDossier = "Le nom désigne un dossier.";
 inline constexpr const char* kCausePasFichier = "Le nom ne désigne pas un fichier ordinaire.";
+inline constexpr const char* kCauseNonRetabli = "L'ancien contenu n'a pas pu être rétabli.";
 
 // Largest file the readers accept.  The largest plausible timetable — 52 week
 // types × 7 days × 200 sequences, each 6 lines of about 30 bytes — is about

@@ -265,7 +265,9 @@ void EcrireSurPlace(const std::string& chemin, const std::string& cible, std::st
     ancien.resize(static_cast<std::size_t>(lu));
     const int erreur = Reecrire(fd.get(), contenu);
     if (erreur != 0) {
-        Reecrire(fd.get(), ancien);
+        // The user must know when the old content could not be put back.
+        if (Reecrire(fd.get(), ancien) != 0)
+            throw ErreurCreer(chemin, CauseSysteme(erreur) + " " + kCauseNonRetabli);
         throw ErreurCreer(chemin, erreur);
     }
     fd.fermer(); // the data reached the disk with fsync

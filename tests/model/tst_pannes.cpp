@@ -97,6 +97,10 @@ private slots:
             << "fsync:1:" + e(EIO) << "lien" << 0 << "Erreur d'entrée-sortie du disque." << true;
         QTest::newRow("ouverture refusée, sur place")
             << "open:1:" + e(EACCES) << "lien" << 0 << "Accès refusé." << true;
+        // Si même l'ancien contenu ne peut être remis, le message le dit.
+        QTest::newRow("rétablissement impossible")
+            << "write:3:" + e(ENOSPC) + ",ftruncate:1:" + e(EIO) << "lien" << 100
+            << "Disque plein. L'ancien contenu n'a pas pu être rétabli." << true;
         QTest::newRow("erreur inconnue") << "write:1:200"
                                          << "simple" << 0 << "Erreur système 200." << false;
         QTest::newRow("fichier neuf, disque plein")
