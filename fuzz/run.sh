@@ -76,5 +76,7 @@ export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 # The quarantine of freed blocks would otherwise count against the memory
 # limit, which is meant for what one input costs.
 export ASAN_OPTIONS="detect_leaks=1:quarantine_size_mb=8:malloc_context_size=8"
-exec "$binaire" -max_total_time="$secondes" -rss_limit_mb=200 -timeout=2 -max_len=16384 \
+# A generous time per input: on a machine shared with builds, a niced fuzzer
+# may wait seconds for the processor, which is no hang of the code.
+exec "$binaire" -max_total_time="$secondes" -rss_limit_mb=200 -timeout=20 -max_len=16384 \
   -print_final_stats=1 -artifact_prefix=fuzz/ "$trouves" "$graines"
