@@ -189,6 +189,13 @@ void TFiche_Agenda::CreerVacances()
     colonne->addWidget(CBVacancesComptent);
     layout()->addWidget(boite);
 
+    // The holiday pickers start inside the period: a new first day takes
+    // with it those that fell outside, so that its calendar opens at the
+    // right month.
+    connect(DTPDu, &QDateEdit::dateChanged, this, [this](const QDate& du) {
+        for (QDateEdit* champ : {DTPVacancesDebut, DTPVacancesFin})
+            if (champ->date() < du || champ->date() > DTPAu->date()) champ->setDate(du);
+    });
     connect(BtnAjouterVacances, &QPushButton::clicked, this,
             &TFiche_Agenda::BtnAjouterVacancesClick);
     connect(BtnSupprimerVacances, &QPushButton::clicked, this,

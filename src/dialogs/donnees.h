@@ -84,6 +84,10 @@ public:
                          bool selectionnee) const;
     // Called by the delegate's text editor on every change.
     void GridSeqSetEditText(int colonne, int ligne, const QString& texte);
+    // The times of the rows whose sequence overlaps the one of `ligne`, one
+    // line each ("Chevauche la séquence 08:30 - 09:25"); empty when none.
+    // The picture would draw one box over the other: the grid marks the row.
+    QString GridSeqChevauchements(int ligne) const;
 
     void done(int resultat) override;
 

@@ -6,6 +6,7 @@
 // only ever drawn from that value.
 #include "donnees.h"
 
+#include "chevauchements.h"
 #include "saisie.h"
 #include "services.h"
 
@@ -22,6 +23,7 @@
 #include <QStyledItemDelegate>
 #include <QTimeEdit>
 #include <QToolButton>
+#include <QToolTip>
 
 #include <algorithm>
 #include <cmath>
@@ -105,6 +107,21 @@ public:
                               const QModelIndex&) const override
     {
         editeur->setGeometry(option.rect);
+    }
+
+    // A row that overlaps another tells which; every other cell keeps the
+    // grid's own hint.
+    bool helpEvent(QHelpEvent* evenement, QAbstractItemView* vue,
+                   const QStyleOptionViewItem& option, const QModelIndex& index) override
+    {
+        if (evenement->type() == QEvent::ToolTip) {
+            const QString texte = fiche_.GridSeqChevauchements(index.row());
+            if (!texte.isEmpty()) {
+                QToolTip::showText(evenement->globalPos(), texte, vue);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::helpEvent(evenement, vue, option, index);
     }
 
 private:
@@ -346,6 +363,47 @@ void TFiche_Donnees::GridSeqDrawCell(QPainter& peintre, int colonne, int ligne, 
     peintre.setFont(GridSeq->font());
     peintre.drawText(rect.adjusted(2, 2, 0, 0),
                      Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, chaine);
+    // An overlapping row: a red corner on its start time, over the cell's
+    // own colours, which stay as they are.
+    if (colonne == 0 && !GridSeqChevauchements(ligne).isEmpty()) {
+        const int c = std::min(7, rect.height() / 2);
+        const QPoint coin = rect.topRight();
+        const QPoint triangle[3] = {coin, coin - QPoint(c, 0), coin + QPoint(0, c)};
+        peintre.save();
+        peintre.setPen(Qt::NoPen);
+        peintre.setBrush(QColor(220, 0, 0));
+        peintre.drawPolygon(triangle, 3);
+        peintre.restore();
+    }
+}
+
+QString TFiche_Donnees::GridSeqChevauchements(int ligne) const
+{
+    if (!LigneDeDonnees(ligne)) return {};
+    // The grid as it stands, edits included: the same rows SauverGrille keeps.
+    std::vector<RSequence> sequences;
+    std::vector<int> lignes;
+    for (int r = 1; r < GridSeq->rowCount(); ++r) {
+        if (!LigneDeDonnees(r)) continue;
+        RSequence s;
+        s.Debut = Heure(r, 0);
+        s.Fin = Heure(r, 1);
+        for (int g = 0; g < kNbGroupes; ++g) {
+            const QTableWidgetItem* item = GridSeq->item(r, 2 + g);
+            if (item && !item->text().isEmpty()) s.Textes[static_cast<std::size_t>(g)] = "x";
+        }
+        sequences.push_back(std::move(s));
+        lignes.push_back(r);
+    }
+    QStringList autres;
+    for (const Chevauchement& c : ChevauchementsListe(sequences)) {
+        const int a = lignes[c.a], b = lignes[c.b];
+        if (a != ligne && b != ligne) continue;
+        const int autre = a == ligne ? b : a;
+        autres << QStringLiteral("Chevauche la séquence ") + TexteHeure(Heure(autre, 0)) +
+                      QStringLiteral(" - ") + TexteHeure(Heure(autre, 1));
+    }
+    return autres.join(QLatin1Char('\n'));
 }
 
 void TFiche_Donnees::GridSeqSetEditText(int colonne, int ligne, const QString& texte)

@@ -175,6 +175,14 @@ private slots:
         QCOMPARE(lu.premiereSemaine, 2);
         QCOMPARE(Periodes(lu), Periodes(o));
         QVERIFY(lu.vacancesComptent);
+        // A new first day takes the holiday pickers that fall outside the period.
+        auto* vacDebut = Enfant<QDateEdit>(&f, "DTPVacancesDebut");
+        auto* vacFin = Enfant<QDateEdit>(&f, "DTPVacancesFin");
+        vacDebut->setDate(QDate(2024, 10, 21));
+        vacFin->setDate(QDate(2024, 8, 1));
+        Enfant<QDateEdit>(&f, "DTPDu")->setDate(QDate(2024, 9, 4));
+        QCOMPARE(vacDebut->date(), QDate(2024, 10, 21));
+        QCOMPARE(vacFin->date(), QDate(2024, 9, 4));
         // A remembered type beyond the timetable's falls back to the first.
         o.premiereSemaine = 5;
         f.FixerOptions(o);
