@@ -52,8 +52,6 @@ void ImprimerImage(const QImage& image, QPrinter& imprimante)
     if (pdf ? imprimante.outputFileName().isEmpty() : imprimante.printerName().isEmpty())
         throw ErreurHoraku("Aucune imprimante par défaut sélectionnée");
     if (!imprimante.isValid()) throw ErreurHoraku("Imprimante sélectionnée incorrecte");
-    // Without a picture the page is the white margin alone.
-    const QImage page = ImageAvecMarge(image.isNull() ? QImage(0, 0, QImage::Format_RGB32) : image);
     imprimante.setFullPage(false); // (0, 0) is the printable area's corner
     imprimante.setFromTo(0, 0);
     const CurseurAttente attente;
@@ -62,6 +60,14 @@ void ImprimerImage(const QImage& image, QPrinter& imprimante)
         if (pdf) throw ErreurCreer(imprimante.outputFileName().toStdString());
         throw ErreurHoraku("Imprimante sélectionnée incorrecte");
     }
+    PeindrePage(p, image, imprimante);
+    p.end();
+}
+
+void PeindrePage(QPainter& p, const QImage& image, const QPrinter& imprimante)
+{
+    // Without a picture the page is the white margin alone.
+    const QImage page = ImageAvecMarge(image.isNull() ? QImage(0, 0, QImage::Format_RGB32) : image);
     // Pixels stay square blocks: no smoothing when the picture is enlarged.
     p.setRenderHint(QPainter::SmoothPixmapTransform, false);
     // A print file keeps the picture exact (no JPEG blur on the texts).
@@ -70,7 +76,6 @@ void ImprimerImage(const QImage& image, QPrinter& imprimante)
         TailleImprimee(page.size(), imprimante.logicalDpiX(), imprimante.logicalDpiY()),
         QSize(imprimante.width(), imprimante.height()));
     p.drawImage(QRect(QPoint(0, 0), taille), page);
-    p.end();
 }
 
 } // namespace horaku

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QSize>
 
+class QPainter;
 class QPrinter;
 
 namespace horaku
@@ -20,6 +21,9 @@ QSize TailleImprimee(QSize pixels, int dpiX, int dpiY);
 QSize TailleSurPage(QSize points, QSize zone);
 // The picture plus its white right column and bottom row, as the window shows it.
 QImage ImageAvecMarge(const QImage& image);
+// Draws the page as it prints, `p` being begun on `imprimante`: the print job
+// and the print preview share it.
+void PeindrePage(QPainter& p, const QImage& image, const QPrinter& imprimante);
 // Throws ErreurHoraku ("Aucune imprimante par défaut sélectionnée", …).
 void ImprimerImage(const QImage& image, QPrinter& imprimante);
 

@@ -123,6 +123,8 @@ void TFenetre_Principale::CreerMenuFichier()
     MenuImprimer =
         Commande(menu, "MenuImprimer", QStringLiteral("&Imprimer"),
                  QKeySequence(Qt::CTRL | Qt::Key_P), &TFenetre_Principale::MenuImprimerClick);
+    MenuApercu = Commande(menu, "MenuApercu", QStringLiteral("Aperçu avant impression ..."),
+                          QKeySequence(), &TFenetre_Principale::MenuApercuClick);
     menu->addSeparator()->setObjectName(QStringLiteral("N1"));
     Commande(menu, "MenuQuitter", QStringLiteral("&Quitter"), QKeySequence(Qt::ALT | Qt::Key_F4),
              &TFenetre_Principale::MenuQuitterClick);
@@ -239,6 +241,7 @@ void TFenetre_Principale::ActualiserCommandes()
     MenuEnregistrerImage->setEnabled(!image_.isNull());
     MenuExporterAgenda->setEnabled(ouvert);
     MenuImprimer->setEnabled(!image_.isNull());
+    MenuApercu->setEnabled(!image_.isNull());
 }
 
 void TFenetre_Principale::PlacerPanneau()

@@ -62,6 +62,7 @@ public:
     void MenuExporterAgendaClick(); // principale_agenda.cpp
     void MenuConfigurationImprimanteClick();
     void MenuImprimerClick();
+    void MenuApercuClick();
     void MenuQuitterClick();
     void ParametresClick();
     void DonneesClick();
@@ -131,4 +132,5 @@ private:
     QAction* MenuEnregistrerImage = nullptr;
     QAction* MenuExporterAgenda = nullptr;
     QAction* MenuImprimer = nullptr;
+    QAction* MenuApercu = nullptr;
 };

@@ -8,7 +8,9 @@
 #include "services.h"
 
 #include <QDialogButtonBox>
+#include <QPainter>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
 
@@ -55,4 +57,19 @@ void TFenetre_Principale::MenuImprimerClick()
     // Without a picture the page would stay blank.
     if (image_.isNull()) return;
     ImprimerImage(image_, Imprimante());
+}
+
+void TFenetre_Principale::MenuApercuClick()
+{
+    if (image_.isNull()) return;
+    // The page as "&Imprimer" prints it, on the chosen printer and its paper;
+    // orientation and page setup changed here stay with that printer.
+    QPrintPreviewDialog apercu(&Imprimante(), this);
+    apercu.setWindowTitle(QStringLiteral("Aperçu avant impression"));
+    connect(&apercu, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* imprimante) {
+        imprimante->setFullPage(false);
+        QPainter p;
+        if (p.begin(imprimante)) PeindrePage(p, image_, *imprimante);
+    });
+    apercu.exec();
 }

@@ -7,11 +7,16 @@
 #include "impression.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QFile>
+#include <QMenu>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QRegularExpression>
+#include <QTimer>
 #include <QtTest>
 
 using namespace horaku;
@@ -66,6 +71,8 @@ private slots:
     void exporterVecteur_data();
     void exporterVecteur();
     void exporterAnnule();
+    void apercu_data();
+    void apercu();
 };
 
 void TestImpression::tailleImprimee_data()
@@ -262,6 +269,75 @@ void TestImpression::exporterVecteur()
     QVERIFY(contenu.startsWith(debut));
     QVERIFY(contenu.contains(titre));
     QVERIFY(fenetre.Image().cacheKey() != cle);
+}
+
+void TestImpression::apercu_data()
+{
+    QTest::addColumn<QPageLayout::Orientation>("orientation");
+    QTest::newRow("portrait") << QPageLayout::Portrait;
+    QTest::newRow("paysage") << QPageLayout::Landscape;
+}
+
+// The preview follows "&Imprimer" in the menu and shows the one page that
+// printing draws, in either orientation, with the picture scaled to the page.
+void TestImpression::apercu()
+{
+    QFETCH(QPageLayout::Orientation, orientation);
+    DossierDeTravail dossier;
+    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
+    EcrireConfiguration(plan);
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    auto* menu = fenetre.findChild<QMenu*>(QStringLiteral("MenuFichier"));
+    QVERIFY(menu);
+    const QList<QAction*> actions = menu->actions();
+    auto* apercu = fenetre.findChild<QAction*>(QStringLiteral("MenuApercu"));
+    QVERIFY(apercu);
+    QCOMPARE(apercu->text(), QStringLiteral("Aperçu avant impression ..."));
+    const qsizetype imprimer =
+        actions.indexOf(fenetre.findChild<QAction*>(QStringLiteral("MenuImprimer")));
+    QCOMPARE(actions.indexOf(apercu), imprimer + 1);
+    QVERIFY(apercu->isEnabled());
+
+    // What the preview's pages receive, for the checks once it is closed.
+    QString titre;
+    int pages = -1;
+    QImage page;
+    QTimer::singleShot(0, &fenetre, [&] {
+        auto* dialogue = qobject_cast<QPrintPreviewDialog*>(QApplication::activeModalWidget());
+        if (!dialogue) return;
+        titre = dialogue->windowTitle();
+        auto* vue = dialogue->findChild<QPrintPreviewWidget*>();
+        if (vue) {
+            vue->setOrientation(orientation);
+            vue->updatePreview();
+            pages = vue->pageCount();
+            // Painting the same request into an image: the page as drawn.
+            QPrinter* imprimante = dialogue->printer();
+            QPainter p;
+            page = QImage(imprimante->width(), imprimante->height(), QImage::Format_RGB32);
+            page.fill(qRgb(1, 2, 3));
+            p.begin(&page);
+            PeindrePage(p, fenetre.Image(), *imprimante);
+            p.end();
+        }
+        dialogue->reject();
+    });
+    apercu->trigger();
+    QCOMPARE(titre, QStringLiteral("Aperçu avant impression"));
+    QCOMPARE(pages, 1);
+    QCOMPARE(fenetre.Imprimante().pageLayout().orientation(), orientation);
+    // The whole picture is on the page: its bottom-right white margin pixel
+    // lands inside, and past it the page stays untouched.
+    const QSize attendu = TailleSurPage(TailleImprimee(fenetre.Image().size() + QSize(1, 1),
+                                                       fenetre.Imprimante().logicalDpiX(),
+                                                       fenetre.Imprimante().logicalDpiY()),
+                                        page.size());
+    QVERIFY(attendu.width() <= page.width() && attendu.height() <= page.height());
+    QCOMPARE(page.pixel(attendu.width() - 1, attendu.height() - 1), qRgb(255, 255, 255));
+    if (attendu.width() < page.width()) QCOMPARE(page.pixel(attendu.width(), 0), qRgb(1, 2, 3));
 }
 
 void TestImpression::exporterAnnule()
