@@ -189,13 +189,16 @@ void TFiche_Agenda::CreerVacances()
     colonne->addWidget(CBVacancesComptent);
     layout()->addWidget(boite);
 
-    // The holiday pickers start inside the period: a new first day takes
-    // with it those that fell outside, so that its calendar opens at the
-    // right month.
-    connect(DTPDu, &QDateEdit::dateChanged, this, [this](const QDate& du) {
+    // The holiday pickers stay inside the period: a new first or last day
+    // takes with it those that fell outside, so that their calendars open at
+    // the right month.
+    const auto suivre = [this] {
         for (QDateEdit* champ : {DTPVacancesDebut, DTPVacancesFin})
-            if (champ->date() < du || champ->date() > DTPAu->date()) champ->setDate(du);
-    });
+            if (champ->date() < DTPDu->date() || champ->date() > DTPAu->date())
+                champ->setDate(DTPDu->date());
+    };
+    connect(DTPDu, &QDateEdit::dateChanged, this, suivre);
+    connect(DTPAu, &QDateEdit::dateChanged, this, suivre);
     connect(BtnAjouterVacances, &QPushButton::clicked, this,
             &TFiche_Agenda::BtnAjouterVacancesClick);
     connect(BtnSupprimerVacances, &QPushButton::clicked, this,

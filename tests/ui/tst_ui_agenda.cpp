@@ -183,6 +183,8 @@ private slots:
         Enfant<QDateEdit>(&f, "DTPDu")->setDate(QDate(2024, 9, 4));
         QCOMPARE(vacDebut->date(), QDate(2024, 10, 21));
         QCOMPARE(vacFin->date(), QDate(2024, 9, 4));
+        Enfant<QDateEdit>(&f, "DTPAu")->setDate(QDate(2024, 9, 30));
+        QCOMPARE(vacDebut->date(), QDate(2024, 9, 4));
         // A remembered type beyond the timetable's falls back to the first.
         o.premiereSemaine = 5;
         f.FixerOptions(o);
