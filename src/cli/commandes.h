@@ -4,11 +4,13 @@
 
 #include <ostream>
 
-namespace horaku {
+namespace horaku
+{
 class REdt;
 }
 
-namespace horaku::cli {
+namespace horaku::cli
+{
 
 int Nouveau(const char* sortie);
 int Verifier(const char* entree, std::ostream& sortie);
