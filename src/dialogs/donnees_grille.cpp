@@ -617,7 +617,11 @@ void TFiche_Donnees::AfficherListe()
     CBDonnees->clear();
     for (const std::string& valeur : edt_.ListesDonnees[static_cast<std::size_t>(colonne - 2)])
         CBDonnees->addItem(Texte1252(valeur));
-    CBDonnees->setEditText(GridSeq->item(ligne, colonne)->text());
+    // The cell's text is the current item only when it is one, so the arrow
+    // keys start from it, or from the top of the list.
+    const QString texte = GridSeq->item(ligne, colonne)->text();
+    CBDonnees->setCurrentIndex(CBDonnees->findText(texte, Qt::MatchExactly));
+    CBDonnees->setEditText(texte);
     PlacerSurCellule(CBDonnees);
     CBDonnees->show();
     CBDonnees->raise();
