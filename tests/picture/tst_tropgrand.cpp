@@ -6,6 +6,8 @@
 #include "tropgrand.h"
 
 #include <QGuiApplication>
+#include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 using namespace horaku;
@@ -83,6 +85,44 @@ private slots:
         const ResultatDessin r = Redessiner(e);
         QCOMPARE(int(r.etat), int(ResultatDessin::TropGrand));
         QCOMPARE(QString::fromUtf8(MessageTropGrand(e, r.description)), message);
+    }
+
+    // horaku-cli montre la même cause, pour l'image comme pour la géométrie.
+    void ligneDeCommande_data()
+    {
+        QTest::addColumn<QString>("commande");
+        QTest::addColumn<int>("marge");
+        QTest::addColumn<int>("heureLarg");
+        QTest::addColumn<QString>("message");
+        const QString marge =
+            QStringLiteral("L'image est trop grande pour être dessinée : réduisez la marge.");
+        const QString heure = QStringLiteral(
+            "L'image est trop grande pour être dessinée : réduisez la largeur d'une heure.");
+        QTest::newRow("image, marge") << "image" << 1'000'000 << 60 << marge;
+        QTest::newRow("géométrie, marge") << "geometrie" << 20'000'000 << 60 << marge;
+        QTest::newRow("image, heure") << "image" << 1 << 5'000'000 << heure;
+        QTest::newRow("géométrie, heure") << "geometrie" << 1 << INT32_MAX << heure;
+    }
+    void ligneDeCommande()
+    {
+        QFETCH(QString, commande);
+        QFETCH(int, marge);
+        QFETCH(int, heureLarg);
+        QFETCH(QString, message);
+        QTemporaryDir d;
+        REdt e = Exemple();
+        e.Marge = marge;
+        e.Mesures.HeureLarg = heureLarg;
+        e.Fichier = d.filePath("grand.edt").toStdString();
+        e.Enregistrer();
+        QStringList arguments{commande, d.filePath("grand.edt")};
+        if (commande == "image") arguments << d.filePath("grand.png");
+        QProcess p;
+        p.start(QStringLiteral(HORAKU_BIN "/horaku-cli"), arguments);
+        QVERIFY(p.waitForFinished(60000));
+        QCOMPARE(QString::fromUtf8(p.readAllStandardError()).trimmed(), message);
+        QCOMPARE(p.exitCode(), 1);
+        QVERIFY(!QFileInfo::exists(d.filePath("grand.png")));
     }
 };
 
