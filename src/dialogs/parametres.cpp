@@ -636,7 +636,6 @@ bool TFiche_Parametres::AppliquerParametres()
 
 bool TFiche_Parametres::FormCloseQuery(int resultat)
 {
-    ValiderEditeurs();
     if (resultat != QDialog::Accepted && Modifie_) {
         if (services_.Demander(this, {kQuestionAnnuler, QMessageBox::Yes | QMessageBox::No,
                                       QMessageBox::Warning}) != QMessageBox::Yes)

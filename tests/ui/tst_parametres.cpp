@@ -189,6 +189,7 @@ private slots:
     void moinsDeSemainesEffaceLeurSequences();
     void validation_data();
     void validation();
+    void okAvecEditeurOuvert();
     void lignesSaisissables_data();
     void lignesSaisissables();
     void police_data();
@@ -434,6 +435,24 @@ void TestParametres::validation()
         QCOMPARE(b.edt.Libelles[std::size_t(ligne)].Exemple, attendu);
     // The trimmed text is also what the grid shows.
     QCOMPARE(g->item(ligne, colonne)->text(), Texte1252(attendu));
+}
+
+void TestParametres::okAvecEditeurOuvert()
+{
+    // A name still being typed when OK is clicked is the one applied.
+    Banc b(Edt(1));
+    b.Semaines()->setFocus();
+    b.Semaines()->setCurrentCell(0, 0);
+    QTest::keyClick(b.Semaines(), Qt::Key_F2);
+    auto* editeur =
+        qobject_cast<QLineEdit*>(b.Semaines()->indexWidget(b.Semaines()->currentIndex()));
+    QVERIFY(editeur);
+    editeur->selectAll();
+    TaperTexte(editeur, QStringLiteral("Paires"));
+    // Pressed without taking the focus from the editor (a click would commit it on its way).
+    b.Enfant<QPushButton>("BtnOK")->click();
+    QVERIFY(!b.Ouvert());
+    QCOMPARE(b.edt.Semaines[0].Nom, std::string("Paires"));
 }
 
 void TestParametres::lignesSaisissables_data()
