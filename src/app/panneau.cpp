@@ -15,6 +15,8 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimeEdit>
+#include <QTimer>
+#include <QWindow>
 
 #include <cmath>
 
@@ -87,6 +89,22 @@ template <typename Fonction> void TFiche_Panneau::Protege(Fonction&& fonction)
 void TFiche_Panneau::closeEvent(QCloseEvent* evenement)
 {
     evenement->ignore();
+}
+
+void TFiche_Panneau::showEvent(QShowEvent* evenement)
+{
+    QWidget::showEvent(evenement);
+    sansCadre_ = true;
+    QTimer::singleShot(0, this, [this] { hote_.PlacerPanneau(); });
+}
+
+void TFiche_Panneau::moveEvent(QMoveEvent* evenement)
+{
+    QWidget::moveEvent(evenement);
+    if (!sansCadre_) return;
+    if (const QWindow* fenetre = windowHandle(); fenetre && !fenetre->frameMargins().isNull())
+        sansCadre_ = false;
+    QTimer::singleShot(0, this, [this] { hote_.PlacerPanneau(); });
 }
 
 void TFiche_Panneau::CreerLargeur()

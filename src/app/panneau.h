@@ -65,6 +65,11 @@ protected:
     // The user cannot close the panel: a close request (its title bar, the
     // window manager's close key) is ignored and the panel stays shown.
     void closeEvent(QCloseEvent* evenement) override;
+    // The window manager frames the panel some time after it is shown; until
+    // then its position counts its title bar in, so the main window places it
+    // again once the frame is there.
+    void showEvent(QShowEvent* evenement) override;
+    void moveEvent(QMoveEvent* evenement) override;
 
 private:
     void CreerLargeur();
@@ -90,6 +95,7 @@ private:
     template <typename Fonction> void Protege(Fonction&& fonction);
 
     horaku::HotePanneau& hote_;
+    bool sansCadre_ = true; // shown, and not yet framed by the window manager
     horaku::Services& services_;
 
     QWidget* Panneau = nullptr;

@@ -198,7 +198,12 @@ void TFenetre_Principale::PlacerPanneauPlusTard()
 {
     // The window manager frames the window only once it is mapped: its frame,
     // and so the panel's place, is known after this event has been handled.
-    QTimer::singleShot(0, this, [this] { PlacerPanneau(); });
+    QTimer::singleShot(0, this, [this] {
+        // A picture sized before the frame was known may now overflow the screen.
+        if (!image_.isNull() && windowHandle() && windowHandle()->frameMargins() != cadreUtilise_)
+            AjusterZoneClient(image_.size() + QSize(1, 1));
+        PlacerPanneau();
+    });
 }
 
 void TFenetre_Principale::showEvent(QShowEvent* evenement)
@@ -248,14 +253,22 @@ void TFenetre_Principale::PlacerPanneau()
 {
     if (!panneau_) return;
     const QScreen* ecran = screen();
-    panneau_->move(PlacePanneau(frameGeometry(), panneau_->frameGeometry().size(),
-                                ecran ? ecran->availableGeometry() : QRect()));
+    const QRect cadre = windowHandle() ? windowHandle()->frameGeometry() : frameGeometry();
+    const QPoint place = PlacePanneau(cadre, panneau_->frameGeometry().size(),
+                                      ecran ? ecran->availableGeometry() : QRect());
+    // The platform window knows the frame the window manager has just drawn;
+    // the widget's own idea of it may lag behind.
+    if (QWindow* fenetre = panneau_->windowHandle(); fenetre && panneau_->isVisible())
+        fenetre->setFramePosition(place);
+    else
+        panneau_->move(place);
 }
 
 void TFenetre_Principale::moveEvent(QMoveEvent* evenement)
 {
     QMainWindow::moveEvent(evenement);
     PlacerPanneau();
+    if (windowHandle() && windowHandle()->frameMargins() != cadreUtilise_) PlacerPanneauPlusTard();
 }
 
 bool TFenetre_Principale::event(QEvent* evenement)
@@ -313,6 +326,7 @@ void TFenetre_Principale::AjusterZoneClient(QSize taille)
     const QScreen* ecran = screen();
     const QRect zone = ecran ? ecran->availableGeometry() : QRect();
     const QMargins cadre = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    cadreUtilise_ = cadre;
     const QSize bords(cadre.left() + cadre.right(), cadre.top() + cadre.bottom());
     const int barre = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
     const auto dimensionner = [&](int menu) {
@@ -335,11 +349,11 @@ void TFenetre_Principale::AjusterZoneClient(QSize taille)
     const QSize ecart = z.taille - defilement_->size();
     if (!ecart.isNull()) resize(size() + ecart);
     // A window grown past the screen's edge comes back inside it.
-    if (!zone.isEmpty() && isVisible()) {
-        const QRect f = frameGeometry();
+    if (QWindow* fenetre = windowHandle(); fenetre && !zone.isEmpty() && isVisible()) {
+        const QRect f = fenetre->frameGeometry();
         const int x = qMax(zone.left(), qMin(f.left(), zone.left() + zone.width() - f.width()));
         const int y = qMax(zone.top(), qMin(f.top(), zone.top() + zone.height() - f.height()));
-        if (QPoint(x, y) != f.topLeft()) move(x, y);
+        if (QPoint(x, y) != f.topLeft()) fenetre->setFramePosition(QPoint(x, y));
     }
 }
 

@@ -120,6 +120,7 @@ private:
     QString dernierOuvert_; // the open chooser proposes its last name again
     QString dossierImage_;  // folder of the last exported picture
     bool montree_ = false;
+    QMargins cadreUtilise_; // the frame's margins the client area was last sized with
 
     QScrollArea* defilement_ = nullptr;
     QWidget* client_ = nullptr;

@@ -11,7 +11,8 @@
 #include <new>
 #include <string>
 
-namespace {
+namespace
+{
 
 void Usage()
 {
@@ -23,18 +24,14 @@ void Usage()
                  "             [--premiere-semaine N] [--vacances AAAA-MM-JJ:AAAA-MM-JJ]... "
                  "[--vacances-comptent]\n"
                  "  horaku-cli chevauchements ENTREE.edt\n"
-#ifdef HORAKU_AVEC_IMAGE
                  "  horaku-cli image ENTREE.edt SORTIE.gif|.bmp|.png|.pdf|.svg\n"
-                 "  horaku-cli geometrie ENTREE.edt\n"
-#endif
-        ;
+                 "  horaku-cli geometrie ENTREE.edt\n";
 }
 
 std::string SurUneLigne(std::string message)
 {
     for (char& c : message)
-        if (c == '\n' || c == '\r')
-            c = ' ';
+        if (c == '\n' || c == '\r') c = ' ';
     return message;
 }
 
@@ -50,22 +47,13 @@ int main(int argc, char** argv)
     const std::string commande = argv[1];
     const int n = argc - 2;
     try {
-        if (commande == "nouveau" && n == 1)
-            return Nouveau(argv[2]);
-        if (commande == "verifier" && n == 1)
-            return Verifier(argv[2], std::cout);
-        if (commande == "reecrire" && n == 2)
-            return Reecrire(argv[2], argv[3]);
-        if (commande == "calendrier" && n >= 1)
-            return Calendrier(argc, argv, std::cerr);
-        if (commande == "chevauchements" && n == 1)
-            return ChevauchementsJson(argv[2], std::cout);
-#ifdef HORAKU_AVEC_IMAGE
-        if (commande == "image" && n == 2)
-            return Image(argc, argv);
-        if (commande == "geometrie" && n == 1)
-            return Geometrie(argc, argv, std::cout);
-#endif
+        if (commande == "nouveau" && n == 1) return Nouveau(argv[2]);
+        if (commande == "verifier" && n == 1) return Verifier(argv[2], std::cout);
+        if (commande == "reecrire" && n == 2) return Reecrire(argv[2], argv[3]);
+        if (commande == "calendrier" && n >= 1) return Calendrier(argc, argv, std::cerr);
+        if (commande == "chevauchements" && n == 1) return ChevauchementsJson(argv[2], std::cout);
+        if (commande == "image" && n == 2) return Image(argc, argv);
+        if (commande == "geometrie" && n == 1) return Geometrie(argc, argv, std::cout);
     } catch (const horaku::ErreurHoraku& e) {
         std::cerr << SurUneLigne(e.what()) << '\n';
         return 1;

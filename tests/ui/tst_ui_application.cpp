@@ -8,6 +8,7 @@
 
 #include <QAbstractButton>
 #include <QProcess>
+#include <QTimer>
 #include <QtTest>
 
 using namespace horaku;
@@ -43,7 +44,97 @@ private slots:
     void boutonsEnFrancais();
     void programmeSansEcran_data();
     void programmeSansEcran();
+    void textesDesImprimantes_data();
+    void textesDesImprimantes();
+    void datesEnFrancais();
+    void boitesDuVraiService_data();
+    void boitesDuVraiService();
 };
+
+void TestApplication::textesDesImprimantes_data()
+{
+    QTest::addColumn<QByteArray>("contexte");
+    QTest::addColumn<QByteArray>("source");
+    QTest::addColumn<QString>("francais");
+    // Missing from Qt's French catalogue: supplied by the program.
+    QTest::newRow("titre des propriétés")
+        << QByteArray("QPrintPropertiesDialog") << QByteArray("Printer Properties")
+        << QStringLiteral("Propriétés de l'imprimante");
+    QTest::newRow("onglet avancé") << QByteArray("QPrintPropertiesWidget") << QByteArray("Advanced")
+                                   << QStringLiteral("Avancé");
+    QTest::newRow("conflits") << QByteArray("QPrintPropertiesDialog")
+                              << QByteArray("There are conflicts in some options. Please fix them.")
+                              << QStringLiteral(
+                                     "Certaines options sont en conflit. Veuillez les corriger.");
+    // Present in Qt's catalogue: its translation wins.
+    QTest::newRow("texte de Qt gardé")
+        << QByteArray("QPrintDialog") << QByteArray("Print") << QStringLiteral("Imprimer");
+    // Another dialog's "Advanced" is none of the program's business.
+    QTest::newRow("hors des imprimantes")
+        << QByteArray("QFileDialog") << QByteArray("Advanced") << QStringLiteral("Advanced");
+}
+
+void TestApplication::textesDesImprimantes()
+{
+    QFETCH(QByteArray, contexte);
+    QFETCH(QByteArray, source);
+    QFETCH(QString, francais);
+    ChargerTraductions(*qApp);
+    QCOMPARE(QCoreApplication::translate(contexte.constData(), source.constData()), francais);
+}
+
+void TestApplication::datesEnFrancais()
+{
+    // The file choosers write dates from the session's locale.
+    const QDate date(2026, 12, 8);
+    QCOMPARE(QLocale::system().toString(date, QLocale::ShortFormat), QStringLiteral("08/12/2026"));
+    ChargerTraductions(*qApp);
+    QCOMPARE(QLocale().toString(date, QStringLiteral("d MMMM")), QStringLiteral("8 décembre"));
+}
+
+void TestApplication::boitesDuVraiService_data()
+{
+    QTest::addColumn<QString>("texte");
+    QTest::addColumn<int>("boutons");
+    QTest::addColumn<int>("icone");
+    QTest::newRow("question d'enregistrement")
+        << QStringLiteral(
+               "Cet emploi du temps a été modifié.\nVoulez-vous enregistrer ces modifications ?")
+        << int(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)
+        << int(QMessageBox::Warning);
+    QTest::newRow("extension") << QStringLiteral("Extension de fichier incorrecte")
+                               << int(QMessageBox::Ok) << int(QMessageBox::Warning);
+    QTest::newRow("erreur") << QStringLiteral("Impossible d'ouvrir le fichier /x/plan.edt.")
+                            << int(QMessageBox::Ok) << int(QMessageBox::Critical);
+}
+
+void TestApplication::boitesDuVraiService()
+{
+    QFETCH(QString, texte);
+    QFETCH(int, boutons);
+    QFETCH(int, icone);
+    ServicesQt services;
+    QString titre, vu;
+    int vusBoutons = 0, vueIcone = 0;
+    QTimer::singleShot(0, qApp, [&] {
+        auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!boite) return;
+        titre = boite->windowTitle();
+        vu = boite->text();
+        vusBoutons = int(boite->standardButtons());
+        vueIcone = int(boite->icon());
+        boite->done(QMessageBox::No);
+    });
+    Question q;
+    q.texte = texte;
+    q.boutons = QMessageBox::StandardButtons(boutons);
+    q.icone = QMessageBox::Icon(icone);
+    services.Demander(nullptr, q);
+    QCOMPARE(titre, QStringLiteral("Horaku"));
+    QCOMPARE(vu, texte);
+    QCOMPARE(vusBoutons, boutons);
+    QCOMPARE(vueIcone, icone);
+}
 
 void TestApplication::exceptionMontreeEtBoucleContinue()
 {
@@ -115,6 +206,7 @@ void TestApplication::programmeSansEcran()
 
 int main(int argc, char** argv)
 {
+    PreparerLocaleFrancaise();
     Application application(argc, argv);
     TestApplication test;
     return QTest::qExec(&test, argc, argv);

@@ -47,6 +47,32 @@ QList<QByteArray> Flux(const QByteArray& pdf)
     return flux;
 }
 
+// Where the page draws its one image, in dots of the printer: the page's
+// transforms multiplied down to the image's unit square (the first one turns
+// dots into points).  Empty when the page draws no image.
+QRectF PlaceDeLImage(const QByteArray& pdf)
+{
+    const QRegularExpression cm(
+        QStringLiteral("([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) ([-0-9.]+) cm"));
+    for (const QByteArray& flux : Flux(pdf)) {
+        const QString texte = QString::fromLatin1(flux);
+        if (!texte.contains(QLatin1String("/Im"))) continue;
+        QTransform enPoints;
+        bool premiere = true;
+        for (auto it = cm.globalMatch(texte.left(texte.indexOf(QLatin1String("/Im"))));
+             it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            const QTransform t(m.captured(1).toDouble(), m.captured(2).toDouble(),
+                               m.captured(3).toDouble(), m.captured(4).toDouble(),
+                               m.captured(5).toDouble(), m.captured(6).toDouble());
+            if (!premiere) enPoints = t * enPoints;
+            premiere = false;
+        }
+        return enPoints.mapRect(QRectF(0, 0, 1, 1));
+    }
+    return {};
+}
+
 QImage ImageDeTest(int largeur, int hauteur)
 {
     QImage image(largeur, hauteur, QImage::Format_RGB32);
@@ -66,6 +92,8 @@ private slots:
     void imageAvecMarge();
     void impressionPdf();
     void aucuneImprimante();
+    void imprimerDepuisLaFenetre_data();
+    void imprimerDepuisLaFenetre();
     void exporter_data();
     void exporter();
     void exporterVecteur_data();
@@ -161,6 +189,70 @@ void TestImpression::impressionPdf()
         QCOMPARE(qRound(place.top()), 0);
     }
     QVERIFY2(trouve, "aucune image dessinée dans la page");
+}
+
+void TestImpression::imprimerDepuisLaFenetre_data()
+{
+    QTest::addColumn<QString>("exemple");
+    QTest::addColumn<bool>("reduite");
+    QTest::newRow("petit emploi du temps: à l'échelle exacte") << QString() << false;
+    // 1259 pixels wide: cut at about 12:30 on A4 portrait if not fitted.
+    QTest::newRow("examples/realiste.edt: réduite à la page") << "realiste.edt" << true;
+}
+
+void TestImpression::imprimerDepuisLaFenetre()
+{
+    QFETCH(QString, exemple);
+    QFETCH(bool, reduite);
+    DossierDeTravail dossier;
+    const QString plan = dossier.Chemin(QStringLiteral("plan.edt"));
+    if (exemple.isEmpty())
+        Ecrire(EdtExemple(), plan);
+    else
+        QVERIFY(QFile::copy(QStringLiteral(HORAKU_SOURCES "/examples/") + exemple, plan));
+    EcrireConfiguration(plan);
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    const QImage image = fenetre.Image();
+    QVERIFY(!image.isNull());
+
+    QPrinter& imprimante = fenetre.Imprimante();
+    imprimante.setOutputFormat(QPrinter::PdfFormat);
+    imprimante.setResolution(600);
+    imprimante.setPageSize(QPageSize(QPageSize::A4));
+    imprimante.setPageOrientation(QPageLayout::Portrait);
+    const QString sortie = dossier.Chemin(QStringLiteral("page.pdf"));
+    imprimante.setOutputFileName(sortie);
+    const QSize zone = imprimante.pageLayout().paintRectPixels(600).size();
+
+    fenetre.findChild<QAction*>(QStringLiteral("MenuImprimer"))->trigger();
+
+    QVERIFY(services.questions.isEmpty());
+    QFile f(sortie);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray pdf = f.readAll();
+    QCOMPARE(pdf.count("/Type /Page\n") + pdf.count("/Type /Page "), 1);
+    // The whole picture and its margin, pixel for pixel.
+    QVERIFY(pdf.contains(QByteArray("/Width ") + QByteArray::number(image.width() + 1)));
+    QVERIFY(pdf.contains(QByteArray("/Height ") + QByteArray::number(image.height() + 1)));
+    const QRectF place = PlaceDeLImage(pdf);
+    QVERIFY2(!place.isEmpty(), "aucune image dessinée dans la page");
+    QCOMPARE(qRound(place.left()), 0);
+    QCOMPARE(qRound(place.top()), 0);
+    const double exacte = (image.width() + 1) * 600.0 / 96.0;
+    if (!reduite) {
+        QCOMPARE(qRound(place.width()), qRound(exacte));
+    } else {
+        // As wide as the printable area, never wider, its proportions kept.
+        QVERIFY(exacte > zone.width());
+        QCOMPARE(qRound(place.width()), zone.width());
+        const double proportion = double(image.height() + 1) / (image.width() + 1);
+        QVERIFY(qAbs(place.height() - place.width() * proportion) <= 1.0);
+    }
+    QVERIFY(qRound(place.right()) <= zone.width());
+    QVERIFY(qRound(place.bottom()) <= zone.height());
 }
 
 void TestImpression::aucuneImprimante()

@@ -5,6 +5,7 @@
 #include "principale.h"
 
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
 #include <QTimeEdit>
@@ -102,7 +103,80 @@ private slots:
     void marge();
     void remplirGardeLIndicateur_data();
     void remplirGardeLIndicateur();
+    void places_data();
+    void places();
+    void refusDuRedessin_data();
+    void refusDuRedessin();
+    void sortieSansChangement_data();
+    void sortieSansChangement();
 };
+
+namespace
+{
+
+// The panel alone, on a host whose redraw answers what the test says.
+class HoteFactice final : public HotePanneau
+{
+public:
+    REdt edt = EdtExemple();
+    ResultatDessin::Etat reponse = ResultatDessin::Dessine;
+    int redessins = 0;
+    int placements = 0;
+
+    REdt* EdtCourant() override { return &edt; }
+    ResultatDessin::Etat Redessiner() override
+    {
+        ++redessins;
+        return reponse;
+    }
+    void PlacerPanneau() override { ++placements; }
+};
+
+struct BancSeul {
+    HoteFactice hote;
+    ServicesScriptes services;
+    TFiche_Panneau panneau{hote, services, nullptr};
+
+    BancSeul()
+    {
+        panneau.Remplir(hote.edt);
+        panneau.show();
+    }
+    bool Pret()
+    {
+        if (!QTest::qWaitForWindowExposed(&panneau)) return false;
+        panneau.activateWindow();
+        return QTest::qWaitForWindowActive(&panneau);
+    }
+    template <typename T> T* Controle(const char* nom)
+    {
+        return panneau.findChild<T*>(QString::fromLatin1(nom));
+    }
+    // Focus into `nom`, then out of it, as the user does.
+    void Quitter(const char* nom)
+    {
+        Controle<QWidget>(nom)->setFocus(Qt::MouseFocusReason);
+        Controle<QCheckBox>("CBAffichNom")->setFocus(Qt::TabFocusReason);
+    }
+};
+
+enum class Geste { Contour, Nom, Heures, Jours, Marge, Largeur, HeureJours };
+
+QString Options(const REdt& e)
+{
+    return QStringLiteral("%1 %2%3%4%5 %6 %7")
+        .arg(e.Mesures.HeureLarg)
+        .arg(e.AffichContour)
+        .arg(e.AffichNom)
+        .arg(e.AffichHeures)
+        .arg(e.AffichJours)
+        .arg(Minutes(e.HeureAffichJours))
+        .arg(e.Marge);
+}
+
+} // namespace
+
+Q_DECLARE_METATYPE(Geste)
 
 void TestPanneau::ordreDeTabulation()
 {
@@ -337,6 +411,146 @@ void TestPanneau::remplirGardeLIndicateur()
     QCOMPARE(banc.Controle<QTimeEdit>("DTPHeureAffichJours")->time(), QTime(13, 20));
     QCOMPARE(banc.Controle<QSpinBox>("UDMarge")->value(), 10);
     QCOMPARE(e.Marge, 10);
+}
+
+void TestPanneau::places_data()
+{
+    QTest::addColumn<QString>("nom");
+    QTest::addColumn<QPoint>("place");
+    QTest::addColumn<QString>("texte");
+    // Left and top of each control inside the panel, and its caption.
+    QTest::newRow("Label1") << "Label1" << QPoint(10, 8) << QStringLiteral("Largeur séquence");
+    QTest::newRow("EHeureLarg") << "EHeureLarg" << QPoint(28, 24) << QString();
+    QTest::newRow("CBAffichContourEdt") << "CBAffichContourEdt" << QPoint(10, 54) << "Contour";
+    QTest::newRow("CBAffichNom") << "CBAffichNom" << QPoint(10, 72) << "Nom";
+    QTest::newRow("CBAffichHeures") << "CBAffichHeures" << QPoint(10, 91) << "Heures";
+    QTest::newRow("CBAffichJours") << "CBAffichJours" << QPoint(10, 110) << "Jours";
+    QTest::newRow("DTPHeureAffichJours") << "DTPHeureAffichJours" << QPoint(28, 125) << QString();
+    // Four pixels higher than the form's 162: centred on the spin box beside it.
+    QTest::newRow("Label3") << "Label3" << QPoint(10, 158) << "Marge";
+    QTest::newRow("UDMarge") << "UDMarge" << QPoint(45, 154) << QString();
+}
+
+void TestPanneau::places()
+{
+    QFETCH(QString, nom);
+    QFETCH(QPoint, place);
+    QFETCH(QString, texte);
+    BancSeul banc;
+    auto* w = banc.panneau.findChild<QWidget*>(nom);
+    QVERIFY(w);
+    QCOMPARE(w->pos(), place);
+    // Inside the panel's 110 × 185 client area.
+    QVERIFY(QRect(0, 0, 110, 185).contains(w->geometry()));
+    if (auto* l = qobject_cast<QLabel*>(w)) QCOMPARE(l->text(), texte);
+    if (auto* c = qobject_cast<QCheckBox*>(w)) QCOMPARE(c->text(), texte);
+}
+
+void TestPanneau::refusDuRedessin_data()
+{
+    QTest::addColumn<Geste>("geste");
+    QTest::addColumn<bool>("modifieAvant");
+    QTest::newRow("Contour") << Geste::Contour << false;
+    QTest::newRow("Nom") << Geste::Nom << false;
+    QTest::newRow("Nom, déjà modifié") << Geste::Nom << true;
+    QTest::newRow("Heures") << Geste::Heures << false;
+    QTest::newRow("Jours") << Geste::Jours << false;
+    QTest::newRow("Marge") << Geste::Marge << false;
+    QTest::newRow("Largeur") << Geste::Largeur << false;
+    QTest::newRow("Heure des jours") << Geste::HeureJours << false;
+}
+
+void TestPanneau::refusDuRedessin()
+{
+    QFETCH(Geste, geste);
+    QFETCH(bool, modifieAvant);
+    BancSeul banc;
+    banc.hote.edt.AffichJours = geste == Geste::HeureJours; // the picker is shown
+    banc.hote.edt.Marge = 3;
+    banc.hote.edt.EdtModifie = modifieAvant;
+    banc.panneau.Remplir(banc.hote.edt);
+    QVERIFY(banc.Pret());
+    const QString avant = Options(banc.hote.edt);
+    banc.hote.reponse = ResultatDessin::TropGrand;
+
+    switch (geste) {
+    case Geste::Contour:
+        QTest::mouseClick(banc.Controle<QCheckBox>("CBAffichContourEdt"), Qt::LeftButton);
+        break;
+    case Geste::Nom:
+        QTest::mouseClick(banc.Controle<QCheckBox>("CBAffichNom"), Qt::LeftButton);
+        break;
+    case Geste::Heures:
+        QTest::mouseClick(banc.Controle<QCheckBox>("CBAffichHeures"), Qt::LeftButton);
+        break;
+    case Geste::Jours:
+        QTest::mouseClick(banc.Controle<QCheckBox>("CBAffichJours"), Qt::LeftButton);
+        break;
+    case Geste::Marge:
+        banc.Controle<QSpinBox>("UDMarge")->setFocus();
+        QTest::keyClick(banc.Controle<QSpinBox>("UDMarge"), Qt::Key_Up);
+        break;
+    case Geste::Largeur: {
+        auto* e = banc.Controle<QLineEdit>("EHeureLarg");
+        e->setFocus();
+        e->selectAll();
+        QTest::keyClicks(e, QStringLiteral("5000"));
+        QTest::keyClick(e, Qt::Key_Return);
+        break;
+    }
+    case Geste::HeureJours: {
+        auto* h = banc.Controle<QTimeEdit>("DTPHeureAffichJours");
+        h->setFocus();
+        h->setTime(QTime(7, 15));
+        QTest::keyClick(h, Qt::Key_Return);
+        break;
+    }
+    }
+
+    QCOMPARE(banc.hote.redessins, 1);
+    // Options and flag as they were, and the controls show them.
+    QCOMPARE(Options(banc.hote.edt), avant);
+    QCOMPARE(banc.hote.edt.EdtModifie, modifieAvant);
+    const REdt& e = banc.hote.edt;
+    QCOMPARE(banc.Controle<QCheckBox>("CBAffichContourEdt")->isChecked(), e.AffichContour);
+    QCOMPARE(banc.Controle<QCheckBox>("CBAffichNom")->isChecked(), e.AffichNom);
+    QCOMPARE(banc.Controle<QCheckBox>("CBAffichHeures")->isChecked(), e.AffichHeures);
+    QCOMPARE(banc.Controle<QCheckBox>("CBAffichJours")->isChecked(), e.AffichJours);
+    QCOMPARE(banc.Controle<QTimeEdit>("DTPHeureAffichJours")->isVisible(), e.AffichJours);
+    QCOMPARE(banc.Controle<QSpinBox>("UDMarge")->value(), e.Marge);
+    QCOMPARE(banc.Controle<QLineEdit>("EHeureLarg")->text(), QString::number(e.Mesures.HeureLarg));
+
+    // Accepted the next time: the change stays, and marks the timetable.
+    const bool nom = banc.hote.edt.AffichNom;
+    banc.hote.reponse = ResultatDessin::Dessine;
+    QTest::mouseClick(banc.Controle<QCheckBox>("CBAffichNom"), Qt::LeftButton);
+    QCOMPARE(banc.hote.edt.AffichNom, !nom);
+    QVERIFY(banc.hote.edt.EdtModifie);
+}
+
+void TestPanneau::sortieSansChangement_data()
+{
+    QTest::addColumn<QString>("nom");
+    QTest::newRow("largeur inchangée") << "EHeureLarg";
+    QTest::newRow("heure des jours inchangée") << "DTPHeureAffichJours";
+}
+
+void TestPanneau::sortieSansChangement()
+{
+    QFETCH(QString, nom);
+    BancSeul banc;
+    banc.hote.edt.AffichJours = true;
+    banc.hote.edt.HeureAffichJours = EncoderHeure(12, 0);
+    banc.panneau.Remplir(banc.hote.edt);
+    QVERIFY(banc.Pret());
+    const int placements = banc.hote.placements;
+    banc.Quitter(nom.toLatin1().constData());
+    // Leaving redraws and places the panel, but changes nothing.
+    QCOMPARE(banc.hote.redessins, 1);
+    QCOMPARE(banc.hote.placements, placements + 1);
+    QVERIFY(!banc.hote.edt.EdtModifie);
+    QCOMPARE(Minutes(banc.hote.edt.HeureAffichJours), 12 * 60);
+    QCOMPARE(banc.hote.edt.Mesures.HeureLarg, 60);
 }
 
 QTEST_MAIN(TestPanneau)
