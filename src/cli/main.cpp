@@ -50,7 +50,7 @@ int main(int argc, char** argv)
         if (commande == "nouveau" && n == 1) return Nouveau(argv[2]);
         if (commande == "verifier" && n == 1) return Verifier(argv[2], std::cout);
         if (commande == "reecrire" && n == 2) return Reecrire(argv[2], argv[3]);
-        if (commande == "calendrier" && n >= 1) return Calendrier(argc, argv, std::cerr);
+        if (commande == "calendrier") return Calendrier(argc, argv, std::cerr);
         if (commande == "chevauchements" && n == 1) return ChevauchementsJson(argv[2], std::cout);
         if (commande == "image" && n == 2) return Image(argc, argv);
         if (commande == "geometrie" && n == 1) return Geometrie(argc, argv, std::cout);

@@ -138,6 +138,24 @@ private slots:
         QVERIFY(!QFile::exists(sortie));
     }
 
+    // Missing files are a wrong argument too: one line, not the usage text.
+    void sansFichier_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("rien") << QStringList{"calendrier"};
+        QTest::newRow("un fichier")
+            << QStringList{"calendrier", "a.edt", "--du", "2024-09-02", "--au", "2024-09-09"};
+        QTest::newRow("trois fichiers") << QStringList{"calendrier", "a.edt", "b.ics", "c.ics"};
+    }
+    void sansFichier()
+    {
+        QFETCH(QStringList, arguments);
+        const Resultat r = Lancer(arguments);
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.erreur.count('\n'), 1);
+        QVERIFY2(r.erreur.contains("ENTREE.edt SORTIE.ics"), r.erreur.constData());
+    }
+
     // The message of any other save that cannot create its file.
     void fichierImpossible()
     {
