@@ -9,6 +9,7 @@
 #include "variables.h"
 
 #include <QDir>
+#include <QGuiApplication>
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -38,6 +39,8 @@ public:
     QList<std::optional<RPolice>> polices;
 
     QList<Question> questions;
+    // For each box: whether a wait cursor was still over the program.
+    QList<bool> sousAttente;
     QList<Selecteur> selecteurs;
     QList<std::int32_t> couleursProposees; // the colour each chooser opened with
     QList<RPolice> policesProposees;
@@ -46,6 +49,7 @@ public:
     QMessageBox::StandardButton Demander(QWidget*, const Question& question) override
     {
         questions.append(question);
+        sousAttente.append(QGuiApplication::overrideCursor() != nullptr);
         if (!reponses.isEmpty()) return reponses.takeFirst();
         if (question.boutons & QMessageBox::Cancel) {
             imprevus << question.texte;

@@ -99,6 +99,8 @@ private slots:
     void exporterVecteur_data();
     void exporterVecteur();
     void exporterAnnule();
+    void erreurSansCurseurDAttente_data();
+    void erreurSansCurseurDAttente();
     void apercu_data();
     void apercu();
 };
@@ -448,6 +450,37 @@ void TestImpression::exporterAnnule()
     QCOMPARE(fenetre.Image().cacheKey(), cle);
     QCOMPARE(QDir().entryList(QDir::Files), avant);
     QVERIFY(services.questions.isEmpty());
+}
+
+void TestImpression::erreurSansCurseurDAttente_data()
+{
+    QTest::addColumn<QString>("commande");
+    QTest::newRow("export dans un dossier absent") << "MenuEnregistrerImage";
+    QTest::newRow("impression dans un dossier absent") << "MenuImprimer";
+}
+
+void TestImpression::erreurSansCurseurDAttente()
+{
+    QFETCH(QString, commande);
+    DossierDeTravail dossier;
+    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
+    EcrireConfiguration(plan);
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    const QString absent = dossier.Chemin(QStringLiteral("absent/image.gif"));
+    services.noms = {absent};
+    fenetre.Imprimante().setOutputFormat(QPrinter::PdfFormat);
+    fenetre.Imprimante().setOutputFileName(dossier.Chemin(QStringLiteral("absent/page.pdf")));
+
+    fenetre.findChild<QAction*>(commande)->trigger();
+
+    // The failure is shown, and no wait cursor stays over its box or after it.
+    QCOMPARE(services.questions.size(), 1);
+    QCOMPARE(services.questions.front().icone, QMessageBox::Critical);
+    QCOMPARE(services.sousAttente, QList<bool>{false});
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 QTEST_MAIN(TestImpression)
