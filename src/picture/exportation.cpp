@@ -5,6 +5,7 @@
 #include "erreurs.h"
 #include "fichiers.h"
 #include "gif.h"
+#include "nomsfichiers.h"
 #include "vecteur.h"
 
 #include <QBuffer>
@@ -21,13 +22,11 @@ namespace horaku
 namespace
 {
 
+// The file commands' extension, in small letters: the format does not
+// depend on the letter case.
 std::string Extension(const std::string& chemin)
 {
-    const auto barre = chemin.rfind('/');
-    const std::string nom = barre == std::string::npos ? chemin : chemin.substr(barre + 1);
-    const auto point = nom.rfind('.');
-    if (point == std::string::npos) return {};
-    std::string ext = nom.substr(point);
+    std::string ext(ExtensionFichier(chemin));
     std::transform(ext.begin(), ext.end(), ext.begin(),
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     return ext;
