@@ -5,6 +5,7 @@
 #include "cp1252.h"
 #include "dessin.h"
 #include "erreurs.h"
+#include "tropgrand.h"
 
 #include <QBuffer>
 #include <QMarginsF>
@@ -187,7 +188,7 @@ DocumentVecteur DessinerVecteur(REdt& edt, FormatVecteur format)
     MesureurQt mesureur;
     const DescriptionImage d = Disposer(edt, mesureur);
     if (!d.dessine) return r;
-    if (d.demesure) throw ErreurHoraku(kMessageTropGrand);
+    if (d.demesure) throw ErreurHoraku(MessageTropGrand(edt, d));
     // Negative margins from a file can leave no picture at all.
     if (d.largeur <= 0 || d.hauteur <= 0) return r;
     r.dessine = true;

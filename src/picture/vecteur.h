@@ -21,9 +21,9 @@ struct DocumentVecteur {
     std::string octets;
 };
 
-// Throws ErreurHoraku(kMessageTropGrand) when the layout's numbers are beyond
-// any picture.  The raster limit on the pixel count does not apply: a vector
-// page holds no pixels, its size costs nothing.
+// Throws ErreurHoraku(MessageTropGrand(...)), naming the cause, when the
+// layout's numbers are beyond any picture.  The raster limit on the pixel count does not apply: a
+// vector page holds no pixels, its size costs nothing.
 DocumentVecteur DessinerVecteur(REdt& edt, FormatVecteur format);
 
 // The generator's SVG with every clip mark turned into a clip path around the

@@ -3,6 +3,8 @@
 // semaine, la marge, l'espace intérieur et les polices ont le leur.
 #include "dessin.h"
 #include "edt_test.h"
+#include "erreurs.h"
+#include "exportation.h"
 #include "tropgrand.h"
 
 #include <QGuiApplication>
@@ -85,6 +87,45 @@ private slots:
         const ResultatDessin r = Redessiner(e);
         QCOMPARE(int(r.etat), int(ResultatDessin::TropGrand));
         QCOMPARE(QString::fromUtf8(MessageTropGrand(e, r.description)), message);
+    }
+
+    // L'export vectoriel n'a pas de limite de pixels, mais des nombres au-delà
+    // de toute image y sont refusés avec la même cause.
+    void vecteur_data()
+    {
+        QTest::addColumn<QString>("chemin");
+        QTest::addColumn<QString>("reglage");
+        QTest::addColumn<QString>("message");
+        const QString debut = QStringLiteral("L'image est trop grande pour être dessinée : ");
+        QTest::newRow("svg, marge") << "x.svg"
+                                    << "marge" << debut + "réduisez la marge.";
+        QTest::newRow("pdf, retrait")
+            << "x.pdf"
+            << "retrait" << debut + "l'espace intérieur des cases est trop grand.";
+        QTest::newRow("svg, heure") << "x.svg"
+                                    << "heure" << debut + "réduisez la largeur d'une heure.";
+    }
+    void vecteur()
+    {
+        QFETCH(QString, chemin);
+        QFETCH(QString, reglage);
+        QFETCH(QString, message);
+        QTemporaryDir d;
+        REdt e = Exemple();
+        if (reglage == "marge")
+            e.Marge = 20'000'000;
+        else if (reglage == "retrait")
+            e.Retrait = 20'000'000;
+        else
+            e.Mesures.HeureLarg = INT32_MAX;
+        QString obtenu;
+        try {
+            ExporterVecteur(e, d.filePath(chemin).toStdString());
+        } catch (const ErreurHoraku& x) {
+            obtenu = QString::fromUtf8(x.what());
+        }
+        QCOMPARE(obtenu, message);
+        QVERIFY(!QFileInfo::exists(d.filePath(chemin)));
     }
 
     // horaku-cli montre la même cause, pour l'image comme pour la géométrie.
