@@ -15,7 +15,8 @@
 
 using namespace horaku;
 
-namespace {
+namespace
+{
 
 REdt Charger(const char* nom)
 {
@@ -49,26 +50,26 @@ Scene Preparer(REdt e)
         s.polices.push_back(PoliceQt(l.Police));
     const auto ajouter = [&](int slot, Point p, const std::string& t) {
         const QFontMetrics fm(s.polices[static_cast<std::size_t>(slot)]);
-        s.textes.push_back(TextePlace{slot, QPoint(p.x, p.y + fm.ascent()),
-                                      QString::fromUtf8(Cp1252VersUtf8(t)),
-                                      CouleurQt(e.Libelles[static_cast<std::size_t>(slot)].Police.Couleur)});
+        s.textes.push_back(
+            TextePlace{slot, QPoint(p.x, p.y + fm.ascent()), QString::fromUtf8(Cp1252VersUtf8(t)),
+                       CouleurQt(e.Libelles[static_cast<std::size_t>(slot)].Police.Couleur)});
     };
     for (const JourImage& j : d.jours) {
-        if (j.nom)
-            ajouter(LibJours, *j.nom, e.Jours[static_cast<std::size_t>(j.jour)].Nom);
+        if (j.nom) ajouter(LibJours, *j.nom, e.Jours[static_cast<std::size_t>(j.jour)].Nom);
         for (const BoiteImage& b : j.boites) {
-            s.boites.emplace_back(QRect(b.rect.g, b.rect.h, b.rect.d - b.rect.g, b.rect.b - b.rect.h),
-                                  CouleurQt(e.Semaines[static_cast<std::size_t>(b.semaine)].Couleur));
+            s.boites.emplace_back(
+                QRect(b.rect.g, b.rect.h, b.rect.d - b.rect.g, b.rect.b - b.rect.h),
+                CouleurQt(e.Semaines[static_cast<std::size_t>(b.semaine)].Couleur));
             const RSequence& q = e.Jours[static_cast<std::size_t>(j.jour)]
                                      .ParSemaine[static_cast<std::size_t>(b.semaine)]
                                      .Sequences[static_cast<std::size_t>(b.sequence)];
             for (int g = 0; g < 4; ++g)
                 if (!q.Textes[static_cast<std::size_t>(g)].empty())
-                    ajouter(1 + g, b.departs[static_cast<std::size_t>(g)], q.Textes[static_cast<std::size_t>(g)]);
+                    ajouter(1 + g, b.departs[static_cast<std::size_t>(g)],
+                            q.Textes[static_cast<std::size_t>(g)]);
         }
     }
-    if (d.titre)
-        ajouter(LibTitre, *d.titre, e.Titre);
+    if (d.titre) ajouter(LibTitre, *d.titre, e.Titre);
     if (d.heures)
         for (const EtiquetteHeure& et : d.heures->etiquettes)
             ajouter(LibHeure, Point{et.x, d.heures->axeY - 40}, et.texte);
@@ -116,10 +117,22 @@ void Plancher(benchmark::State& etat, const char* nom)
 
 } // namespace
 
-BENCHMARK_CAPTURE(Redraw, realiste, "realiste.edt")->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(Plancher, realiste, "realiste.edt")->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(Redraw, grand, "grand.edt")->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
-BENCHMARK_CAPTURE(Plancher, grand, "grand.edt")->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(Redraw, realiste, "realiste.edt")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(Plancher, realiste, "realiste.edt")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(Redraw, grand, "grand.edt")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+BENCHMARK_CAPTURE(Plancher, grand, "grand.edt")
+    ->Unit(benchmark::kMillisecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv)
 {

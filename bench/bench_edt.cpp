@@ -19,7 +19,8 @@
 
 using namespace horaku;
 
-namespace {
+namespace
+{
 
 REdt Construire(int sequencesParJour)
 {
@@ -89,18 +90,29 @@ void Lire(benchmark::State& etat, const REdt& e)
     const std::string contenu = EcrireEdt(e);
     for (auto _ : etat) {
         REdt relu;
-        if (!LireEdt(relu, contenu))
-            etat.SkipWithError("version refusée");
+        if (!LireEdt(relu, contenu)) etat.SkipWithError("version refusée");
         benchmark::DoNotOptimize(relu.Jours.data());
     }
     etat.SetBytesProcessed(static_cast<std::int64_t>(etat.iterations() * contenu.size()));
     etat.counters["lignes"] = static_cast<double>(Lignes(contenu));
 }
 
-void BM_EcrireGrand(benchmark::State& etat) { Ecrire(etat, Grand()); }
-void BM_LireGrand(benchmark::State& etat) { Lire(etat, Grand()); }
-void BM_EcrireTresGrand(benchmark::State& etat) { Ecrire(etat, TresGrand()); }
-void BM_LireTresGrand(benchmark::State& etat) { Lire(etat, TresGrand()); }
+void BM_EcrireGrand(benchmark::State& etat)
+{
+    Ecrire(etat, Grand());
+}
+void BM_LireGrand(benchmark::State& etat)
+{
+    Lire(etat, Grand());
+}
+void BM_EcrireTresGrand(benchmark::State& etat)
+{
+    Ecrire(etat, TresGrand());
+}
+void BM_LireTresGrand(benchmark::State& etat)
+{
+    Lire(etat, TresGrand());
+}
 
 BENCHMARK(BM_EcrireGrand)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LireGrand)->Unit(benchmark::kMillisecond);
@@ -149,8 +161,7 @@ int main(int argc, char** argv)
     if (argc == 3 && (std::strcmp(argv[1], "--ecrire") == 0 || std::strcmp(argv[1], "--lire") == 0))
         return ModeFichier(argv[1], argv[2]);
     benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv))
-        return 1;
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     return 0;

@@ -19,8 +19,10 @@
 
 #include <algorithm>
 
-namespace horaku {
-namespace {
+namespace horaku
+{
+namespace
+{
 
 const QString kNomFichierAide = QStringLiteral("Horaku.chm");
 const QString kDossierPages = QStringLiteral(":/aide");
@@ -39,8 +41,7 @@ QUrl PageDemandee(const QString& fichier)
     const int dernierDossier = std::max(nomFichier.lastIndexOf(QLatin1Char('/')),
                                         nomFichier.lastIndexOf(QLatin1Char('\\')));
     nomFichier = nomFichier.mid(dernierDossier + 1);
-    if (nomFichier.compare(kNomFichierAide, Qt::CaseInsensitive) != 0)
-        return {};
+    if (nomFichier.compare(kNomFichierAide, Qt::CaseInsensitive) != 0) return {};
 
     QString sujet = separateur < 0 ? QString() : fichier.mid(separateur + 2).trimmed();
     while (sujet.startsWith(QLatin1Char('/')))
@@ -50,16 +51,14 @@ QUrl PageDemandee(const QString& fichier)
         ancre = sujet.mid(diese + 1);
         sujet.truncate(diese);
     }
-    if (sujet.isEmpty())
-        sujet = kPageSommaire;
+    if (sujet.isEmpty()) sujet = kPageSommaire;
 
     const QStringList pages =
         QDir(kDossierPages).entryList({QStringLiteral("*.html")}, QDir::Files);
     for (const QString& page : pages) {
         if (page.compare(sujet, Qt::CaseInsensitive) == 0) {
             QUrl adresse(QStringLiteral("qrc:/aide/") + page);
-            if (!ancre.isEmpty())
-                adresse.setFragment(ancre);
+            if (!ancre.isEmpty()) adresse.setFragment(ancre);
             return adresse;
         }
     }
@@ -69,12 +68,12 @@ QUrl PageDemandee(const QString& fichier)
 QString LireTexte(const QString& chemin)
 {
     QFile fichier(chemin);
-    if (!fichier.open(QIODevice::ReadOnly))
-        return {};
+    if (!fichier.open(QIODevice::ReadOnly)) return {};
     return QString::fromUtf8(fichier.readAll());
 }
 
-class FenetreAide final : public QMainWindow {
+class FenetreAide final : public QMainWindow
+{
 public:
     FenetreAide();
     void Afficher(const QUrl& page);
@@ -114,17 +113,17 @@ FenetreAide::FenetreAide() : QMainWindow(nullptr)
     barre->toggleViewAction()->setVisible(false);
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    QAction* sommaire = barre->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon),
-                                         QStringLiteral("Sommaire"));
+    QAction* sommaire =
+        barre->addAction(style()->standardIcon(QStyle::SP_DirHomeIcon), QStringLiteral("Sommaire"));
     sommaire->setObjectName(QStringLiteral("ActionSommaire"));
     sommaire->setToolTip(QStringLiteral("Revenir au sommaire de l'aide"));
-    QAction* precedent = barre->addAction(style()->standardIcon(QStyle::SP_ArrowBack),
-                                          QStringLiteral("Précédent"));
+    QAction* precedent =
+        barre->addAction(style()->standardIcon(QStyle::SP_ArrowBack), QStringLiteral("Précédent"));
     precedent->setObjectName(QStringLiteral("ActionPrecedent"));
     precedent->setToolTip(QStringLiteral("Page précédente (Alt+Gauche)"));
     precedent->setEnabled(false);
-    QAction* suivant = barre->addAction(style()->standardIcon(QStyle::SP_ArrowForward),
-                                        QStringLiteral("Suivant"));
+    QAction* suivant =
+        barre->addAction(style()->standardIcon(QStyle::SP_ArrowForward), QStringLiteral("Suivant"));
     suivant->setObjectName(QStringLiteral("ActionSuivant"));
     suivant->setToolTip(QStringLiteral("Page suivante (Alt+Droite)"));
     suivant->setEnabled(false);
@@ -146,8 +145,7 @@ void FenetreAide::Afficher(const QUrl& page)
         navigateur_->setSource(page);
     else if (!page.fragment().isEmpty())
         navigateur_->scrollToAnchor(page.fragment());
-    if (isMinimized())
-        setWindowState(windowState() & ~Qt::WindowMinimized);
+    if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     SuivreFenetreModale();
     raise();
@@ -169,8 +167,7 @@ void FenetreAide::MettreAJourTitre()
 
 bool FenetreAide::event(QEvent* evenement)
 {
-    if (evenement->type() == QEvent::WindowBlocked)
-        SuivreFenetreModale();
+    if (evenement->type() == QEvent::WindowBlocked) SuivreFenetreModale();
     return QMainWindow::event(evenement);
 }
 
@@ -191,8 +188,7 @@ void FenetreAide::SuivreFenetreModale()
     finModale_ = connect(
         modale, &QWindow::visibleChanged, this,
         [this](bool visible) {
-            if (!visible)
-                QuitterFenetreModale();
+            if (!visible) QuitterFenetreModale();
         },
         Qt::QueuedConnection);
 }
@@ -202,8 +198,7 @@ void FenetreAide::QuitterFenetreModale()
     QObject::disconnect(finModale_);
     // An outer modal dialog still open blocks the window again, and the
     // WindowBlocked event then ties it to that dialog.
-    if (QWindow* propre = windowHandle())
-        propre->setTransientParent(nullptr);
+    if (QWindow* propre = windowHandle()) propre->setTransientParent(nullptr);
 }
 
 QPointer<FenetreAide> fenetreAide;
@@ -218,25 +213,20 @@ quintptr HtmlHelp(QWidget* proprietaire, const QString& fichier, CommandeAide co
     switch (commande) {
     case CommandeAide::Initialiser:
         cookieDonne = kCookie;
-        if (donnee != 0)
-            *reinterpret_cast<quintptr*>(donnee) = cookieDonne;
+        if (donnee != 0) *reinterpret_cast<quintptr*>(donnee) = cookieDonne;
         return 0;
     case CommandeAide::Terminer:
         delete fenetreAide.data();
         cookieDonne = 0;
         return 0;
     case CommandeAide::FermerTout:
-        if (fenetreAide)
-            fenetreAide->Fermer();
+        if (fenetreAide) fenetreAide->Fermer();
         return 0;
     case CommandeAide::AfficherSommaire: {
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
-            return 0;
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return 0;
         const QUrl page = PageDemandee(fichier);
-        if (page.isEmpty())
-            return 0;
-        if (!fenetreAide)
-            fenetreAide = new FenetreAide;
+        if (page.isEmpty()) return 0;
+        if (!fenetreAide) fenetreAide = new FenetreAide;
         fenetreAide->Afficher(page);
         return reinterpret_cast<quintptr>(fenetreAide.data());
     }

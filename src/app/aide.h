@@ -10,7 +10,8 @@
 
 class QWidget;
 
-namespace horaku {
+namespace horaku
+{
 
 enum class CommandeAide {
     AfficherSommaire = 1, // opens the window at "Horaku.chm" or "Horaku.chm::/Page.html"

@@ -14,13 +14,15 @@
 #include <QScreen>
 #include <QScrollArea>
 
-namespace horaku {
+namespace horaku
+{
 
 std::function<void(const QUrl&)> TFiche_APropos::OuvrirAdresse = [](const QUrl& adresse) {
     QDesktopServices::openUrl(adresse);
 };
 
-namespace {
+namespace
+{
 
 const QColor kBleuCiel(166, 202, 240);
 const QColor kBleuMarine(0, 0, 128);
@@ -44,18 +46,42 @@ struct LienHumanitaire {
 };
 
 const LienHumanitaire kLiens[6] = {
-    {{32, 16, 188, 68}, {48, 88, 160, 16}, "Croix-Rouge française", "www.croix-rouge.fr",
-     QColor(178, 34, 52), false},
-    {{284, 16, 50, 115}, {248, 136, 128, 16}, "UNICEF France", "www.unicef.fr",
-     QColor(0, 120, 190), true},
-    {{416, 16, 78, 99}, {408, 120, 97, 16}, "Médecins Sans Frontières", "www.msf.fr",
-     QColor(200, 80, 20), false},
-    {{32, 171, 421, 61}, {104, 231, 211, 16}, "Action contre la Faim",
-     "www.actioncontrelafaim.org", QColor(30, 130, 70), false},
-    {{32, 274, 220, 42}, {32, 319, 218, 16}, "Secours populaire", "www.secourspopulaire.fr",
-     QColor(90, 60, 150), false},
-    {{336, 240, 167, 151}, {320, 400, 201, 16}, "Les Restos du Cœur", "www.restosducoeur.org",
-     QColor(20, 110, 140), false},
+    {{32, 16, 188, 68},
+     {48, 88, 160, 16},
+     "Croix-Rouge française",
+     "www.croix-rouge.fr",
+     QColor(178, 34, 52),
+     false},
+    {{284, 16, 50, 115},
+     {248, 136, 128, 16},
+     "UNICEF France",
+     "www.unicef.fr",
+     QColor(0, 120, 190),
+     true},
+    {{416, 16, 78, 99},
+     {408, 120, 97, 16},
+     "Médecins Sans Frontières",
+     "www.msf.fr",
+     QColor(200, 80, 20),
+     false},
+    {{32, 171, 421, 61},
+     {104, 231, 211, 16},
+     "Action contre la Faim",
+     "www.actioncontrelafaim.org",
+     QColor(30, 130, 70),
+     false},
+    {{32, 274, 220, 42},
+     {32, 319, 218, 16},
+     "Secours populaire",
+     "www.secourspopulaire.fr",
+     QColor(90, 60, 150),
+     false},
+    {{336, 240, 167, 151},
+     {320, 400, 201, 16},
+     "Les Restos du Cœur",
+     "www.restosducoeur.org",
+     QColor(20, 110, 140),
+     false},
 };
 
 QUrl AdresseWeb(const QString& texte)
@@ -65,7 +91,8 @@ QUrl AdresseWeb(const QString& texte)
 
 // A label that acts on a left click: pressed and released over it, as a
 // button does.
-class EtiquetteCliquable final : public QLabel {
+class EtiquetteCliquable final : public QLabel
+{
 public:
     EtiquetteCliquable(QWidget* parent, std::function<void()> action)
         : QLabel(parent), action_(std::move(action))
@@ -85,8 +112,7 @@ protected:
                           rect().contains(evenement->position().toPoint());
         enfonce_ = false;
         evenement->accept();
-        if (clic && action_)
-            action_();
+        if (clic && action_) action_();
     }
 
 private:
@@ -102,10 +128,9 @@ QFont PoliceAjustee(const QFont& base, const QRectF& zone, const QString& texte,
     police.setBold(true);
     for (int taille = maximum; taille > 6; --taille) {
         police.setPixelSize(taille);
-        const QRectF occupe = QFontMetricsF(police).boundingRect(
-            zone, Qt::AlignCenter | Qt::TextWordWrap, texte);
-        if (occupe.width() <= zone.width() && occupe.height() <= zone.height())
-            return police;
+        const QRectF occupe =
+            QFontMetricsF(police).boundingRect(zone, Qt::AlignCenter | Qt::TextWordWrap, texte);
+        if (occupe.width() <= zone.width() && occupe.height() <= zone.height()) return police;
     }
     police.setPixelSize(6);
     return police;
@@ -126,8 +151,8 @@ void PeindreFond(QPainter& peintre, const QSize& taille, const QColor& couleur)
 }
 
 // An organisation's picture: its name on a coloured tile.
-QPixmap PeindreTuile(const QSize& taille, const QColor& couleur, const QString& nom,
-                     bool vertical, const QFont& base)
+QPixmap PeindreTuile(const QSize& taille, const QColor& couleur, const QString& nom, bool vertical,
+                     const QFont& base)
 {
     QPixmap image(taille);
     image.fill(Qt::transparent);
@@ -217,9 +242,8 @@ QString TFiche_APropos::AdresseEditeur()
 }
 
 TFiche_APropos::TFiche_APropos(QWidget* proprietaire)
-    : QDialog(proprietaire, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint |
-                                Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                                Qt::WindowCloseButtonHint)
+    : QDialog(proprietaire, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                                Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("TFiche_APropos"));
     setWindowTitle(QStringLiteral("A propos de ..."));
@@ -371,8 +395,7 @@ void TFiche_APropos::SiteWebEditeurClick()
 void TFiche_APropos::OuvrirLien(const QUrl& adresse)
 {
     // Whether the desktop could open it is not looked at.
-    if (OuvrirAdresse)
-        OuvrirAdresse(adresse);
+    if (OuvrirAdresse) OuvrirAdresse(adresse);
 }
 
 } // namespace horaku

@@ -9,9 +9,11 @@
 
 #include <functional>
 
-namespace horaku {
+namespace horaku
+{
 
-class TFiche_APropos final : public QDialog {
+class TFiche_APropos final : public QDialog
+{
     Q_OBJECT
 
 public:

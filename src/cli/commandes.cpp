@@ -6,9 +6,11 @@
 #include "json.h"
 #include "variables.h"
 
-namespace horaku::cli {
+namespace horaku::cli
+{
 
-namespace {
+namespace
+{
 
 void Police(Json& j, const RPolice& p)
 {
@@ -100,8 +102,7 @@ std::string JsonEdt(const REdt& e)
 void LireOuEchouer(REdt& edt, const char* chemin)
 {
     edt.Fichier = chemin;
-    if (!edt.Charger())
-        throw ErreurHoraku(kMessageVersion);
+    if (!edt.Charger()) throw ErreurHoraku(kMessageVersion);
 }
 
 int Nouveau(const char* sortie)

@@ -3,12 +3,12 @@
 #include <cmath>
 #include <cstdio>
 
-namespace horaku::cli {
+namespace horaku::cli
+{
 
 void Json::valeur()
 {
-    if (!apresCle_ && !premier_)
-        s_ += ',';
+    if (!apresCle_ && !premier_) s_ += ',';
     apresCle_ = false;
     premier_ = false;
 }
@@ -45,8 +45,7 @@ Json& Json::finTableau()
 
 Json& Json::cle(std::string_view nom)
 {
-    if (!premier_)
-        s_ += ',';
+    if (!premier_) s_ += ',';
     premier_ = false;
     apresCle_ = true;
     s_ += '"';
@@ -61,11 +60,21 @@ Json& Json::texte(std::string_view t)
     s_ += '"';
     for (char c : t) {
         switch (c) {
-        case '"': s_ += "\\\""; break;
-        case '\\': s_ += "\\\\"; break;
-        case '\n': s_ += "\\n"; break;
-        case '\r': s_ += "\\r"; break;
-        case '\t': s_ += "\\t"; break;
+        case '"':
+            s_ += "\\\"";
+            break;
+        case '\\':
+            s_ += "\\\\";
+            break;
+        case '\n':
+            s_ += "\\n";
+            break;
+        case '\r':
+            s_ += "\\r";
+            break;
+        case '\t':
+            s_ += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20) {
                 char u[8];

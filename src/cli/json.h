@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
-namespace horaku::cli {
+namespace horaku::cli
+{
 
-class Json {
+class Json
+{
 public:
     Json& objet();
     Json& finObjet();

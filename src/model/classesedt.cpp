@@ -2,9 +2,11 @@
 
 #include "variables.h"
 
-namespace horaku {
+namespace horaku
+{
 
-namespace {
+namespace
+{
 
 RLibel Libel(const char* libelle, const char* exemple)
 {
@@ -19,10 +21,10 @@ RLibel Libel(const char* libelle, const char* exemple)
 REdt::REdt()
 {
     Semaines.push_back(RSemaine{"Sem 1", 0xFFFF00});
-    Libelles = {Libel("Jours", "Lundi"),     Libel("Classes", "604"), Libel("Groupes", "G1"),
-                Libel("Salles", "Salle 4"),  Libel("Divers", "Divers"), Libel("Titre", "Titre"),
-                Libel("Heure", "10:30"),     Libel("Suppl", "Inutilis\xE9"),
-                Libel("Web", "Inutilis\xE9")};
+    Libelles = {
+        Libel("Jours", "Lundi"),    Libel("Classes", "604"),        Libel("Groupes", "G1"),
+        Libel("Salles", "Salle 4"), Libel("Divers", "Divers"),      Libel("Titre", "Titre"),
+        Libel("Heure", "10:30"),    Libel("Suppl", "Inutilis\xE9"), Libel("Web", "Inutilis\xE9")};
     RPolice& web = Libelles[LibWeb].Police;
     web.Nom = "Times New Roman";
     web.Couleur = 0xFF0000;
@@ -35,10 +37,8 @@ REdt::REdt()
 
 void REdt::Copier(const REdt& source)
 {
-    if (this != &source)
-        *this = source;
-    if (DureeSeq == 0)
-        DureeSeq = 1;
+    if (this != &source) *this = source;
+    if (DureeSeq == 0) DureeSeq = 1;
 }
 
 void REdt::AjusterSemaines()
@@ -49,8 +49,7 @@ void REdt::AjusterSemaines()
 
 void REdt::OrienterHeures(bool tourner)
 {
-    if (Libelles.size() > LibHeure)
-        Libelles[LibHeure].Police.Orientation = tourner ? 900 : 0;
+    if (Libelles.size() > LibHeure) Libelles[LibHeure].Police.Orientation = tourner ? 900 : 0;
 }
 
 bool REdt::MarquerVides()
@@ -66,8 +65,7 @@ bool REdt::MarquerVides()
                         break;
                     }
                 }
-                if (!js.Vide)
-                    break;
+                if (!js.Vide) break;
             }
             texte = texte || !js.Vide;
         }
@@ -80,22 +78,18 @@ void REdt::CalculerPlage()
     HeureDebut = EncoderHeure(23, 59, 59, 999);
     HeureFin = 0;
     for (const RJour& jour : Jours) {
-        if (jour.Affiche == 0)
-            continue;
+        if (jour.Affiche == 0) continue;
         for (const RJourSem& js : jour.ParSemaine) {
             for (const RSequence& s : js.Sequences) {
-                if (s.Debut < HeureDebut)
-                    HeureDebut = s.Debut;
-                if (s.Fin > HeureFin)
-                    HeureFin = s.Fin;
+                if (s.Debut < HeureDebut) HeureDebut = s.Debut;
+                if (s.Fin > HeureFin) HeureFin = s.Fin;
             }
         }
     }
     if (AffichHeures) {
         const int h = Minutes(HeureDebut) / 60;
         const TDateTime pleine = EncoderHeure(h, 0);
-        if (pleine < HeureDebut)
-            HeureDebut = pleine;
+        if (pleine < HeureDebut) HeureDebut = pleine;
     }
 }
 

@@ -11,7 +11,8 @@
 #include <string_view>
 #include <vector>
 
-namespace horaku {
+namespace horaku
+{
 
 // A font as the timetable stores it.  Orientation is in tenths of a degree
 // counter-clockwise; OrienterHeures sets it, the file does not hold it.
@@ -88,7 +89,8 @@ enum Libelle : int {
     LibWeb = 8,
 };
 
-class REdt {
+class REdt
+{
 public:
     REdt();
 

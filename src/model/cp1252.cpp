@@ -2,9 +2,11 @@
 
 #include <array>
 
-namespace horaku {
+namespace horaku
+{
 
-namespace {
+namespace
+{
 
 // 0x80 to 0x9F; the undefined 0x81, 0x8D, 0x8F, 0x90 and 0x9D keep their C1 code.
 constexpr std::array<char16_t, 32> kHaut = {
@@ -33,11 +35,9 @@ void AjouterUtf8(std::string& sortie, char32_t c)
 
 char UnicodeVersCp1252(char32_t c)
 {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<char>(c);
+    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) return static_cast<char>(c);
     for (std::size_t i = 0; i < kHaut.size(); ++i)
-        if (kHaut[i] == c)
-            return static_cast<char>(0x80 + i);
+        if (kHaut[i] == c) return static_cast<char>(0x80 + i);
     return '?';
 }
 
@@ -45,8 +45,7 @@ char UnicodeVersCp1252(char32_t c)
 
 char32_t Cp1252VersUnicode(unsigned char octet)
 {
-    if (octet >= 0x80 && octet < 0xA0)
-        return kHaut[octet - 0x80];
+    if (octet >= 0x80 && octet < 0xA0) return kHaut[octet - 0x80];
     return octet;
 }
 

@@ -6,7 +6,8 @@
 #include <string>
 #include <string_view>
 
-namespace horaku {
+namespace horaku
+{
 
 std::string Cp1252VersUtf8(std::string_view cp1252);
 // Characters that Windows-1252 cannot hold become '?'; malformed UTF-8 too.

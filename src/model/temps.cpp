@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdio>
 
-namespace horaku {
+namespace horaku
+{
 
-namespace {
+namespace
+{
 
 constexpr std::int64_t kMsParJour = 86400000;
 
@@ -48,8 +50,7 @@ void DecomposerTemps(TDateTime t, std::int64_t& jours, std::int64_t& heure)
 {
     jours = 0;
     heure = 0;
-    if (!std::isfinite(t))
-        return;
+    if (!std::isfinite(t)) return;
     // Bounded first so that the conversion to an integer stays defined.
     const double borne = std::min(std::max(t, static_cast<double>(kPremierJour - 2)),
                                   static_cast<double>(kDernierJour + 2));
@@ -71,16 +72,14 @@ bool LireNombre(std::string_view& s, int minChiffres, int maxChiffres, int& vale
         valeur = valeur * 10 + (s[n] - '0');
         ++n;
     }
-    if (n < minChiffres)
-        return false;
+    if (n < minChiffres) return false;
     s.remove_prefix(static_cast<std::size_t>(n));
     return true;
 }
 
 bool Consommer(std::string_view& s, char c)
 {
-    if (s.empty() || s.front() != c)
-        return false;
+    if (s.empty() || s.front() != c) return false;
     s.remove_prefix(1);
     return true;
 }
@@ -88,12 +87,9 @@ bool Consommer(std::string_view& s, char c)
 bool LireHeure(std::string_view& s, std::int64_t& ms)
 {
     int h = 0, mi = 0, se = 0;
-    if (!LireNombre(s, 1, 2, h) || !Consommer(s, ':') || !LireNombre(s, 1, 2, mi))
-        return false;
-    if (Consommer(s, ':') && !LireNombre(s, 1, 2, se))
-        return false;
-    if (h > 23 || mi > 59 || se > 59)
-        return false;
+    if (!LireNombre(s, 1, 2, h) || !Consommer(s, ':') || !LireNombre(s, 1, 2, mi)) return false;
+    if (Consommer(s, ':') && !LireNombre(s, 1, 2, se)) return false;
+    if (h > 23 || mi > 59 || se > 59) return false;
     ms = (static_cast<std::int64_t>(h) * 3600 + mi * 60 + se) * 1000;
     return true;
 }
@@ -104,13 +100,11 @@ bool LireDate(std::string_view& s, std::int64_t& jours)
     if (!LireNombre(s, 1, 2, j) || !Consommer(s, '/') || !LireNombre(s, 1, 2, m) ||
         !Consommer(s, '/') || !LireNombre(s, 4, 4, a))
         return false;
-    if (a < 1 || m < 1 || m > 12 || j < 1)
-        return false;
+    if (a < 1 || m < 1 || m > 12 || j < 1) return false;
     static const int kJoursMois[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const bool bissextile = (a % 4 == 0 && a % 100 != 0) || a % 400 == 0;
     const int max = kJoursMois[m - 1] + (m == 2 && bissextile ? 1 : 0);
-    if (j > max)
-        return false;
+    if (j > max) return false;
     jours = JoursDepuisCivil(a, static_cast<unsigned>(m), static_cast<unsigned>(j)) - kJour0;
     return true;
 }
@@ -154,7 +148,8 @@ TDateTime EncoderHeure(int heures, int minutes, int secondes, int millisecondes)
            static_cast<double>(kMsParJour);
 }
 
-namespace {
+namespace
+{
 
 constexpr char kChiffres[] = "00010203040506070809"
                              "10111213141516171819"
@@ -196,8 +191,7 @@ std::size_t TempsVersTampon(TDateTime t, char* tampon)
         *p++ = '/';
         p = DeuxChiffres(p, static_cast<unsigned>(a / 100));
         p = DeuxChiffres(p, static_cast<unsigned>(a % 100));
-        if (temps)
-            *p++ = ' ';
+        if (temps) *p++ = ' ';
     }
     if (temps) {
         // Below one day: 32-bit arithmetic is enough.
@@ -236,31 +230,26 @@ std::optional<TDateTime> TexteVersTemps(std::string_view texte)
                                chiffre(4), chiffre(6), chiffre(7)};
         if (c[0] <= 9 && c[1] <= 9 && c[2] <= 9 && c[3] <= 9 && c[4] <= 9 && c[5] <= 9) {
             const unsigned h = c[0] * 10 + c[1], mi = c[2] * 10 + c[3], se = c[4] * 10 + c[5];
-            if (h > 23 || mi > 59 || se > 59)
-                return std::nullopt;
+            if (h > 23 || mi > 59 || se > 59) return std::nullopt;
             return static_cast<double>((h * 3600 + mi * 60 + se) * 1000) /
                    static_cast<double>(kMsParJour);
         }
     }
     std::string_view s = SansBlancs(texte);
-    if (s.empty())
-        return std::nullopt;
+    if (s.empty()) return std::nullopt;
     std::int64_t jours = 0, ms = 0;
     std::string_view essai = s;
     if (LireDate(essai, jours)) {
         s = essai;
         if (!s.empty()) {
-            if (!Consommer(s, ' '))
-                return std::nullopt;
+            if (!Consommer(s, ' ')) return std::nullopt;
             s = SansBlancs(s);
-            if (!LireHeure(s, ms))
-                return std::nullopt;
+            if (!LireHeure(s, ms)) return std::nullopt;
         }
     } else if (!LireHeure(s, ms)) {
         return std::nullopt;
     }
-    if (!s.empty())
-        return std::nullopt;
+    if (!s.empty()) return std::nullopt;
     const double fraction = static_cast<double>(ms) / static_cast<double>(kMsParJour);
     const auto j = static_cast<double>(jours);
     // Before day 0 the time counts away from zero, as the platform encodes it.

@@ -9,7 +9,8 @@
 #include <string>
 #include <string_view>
 
-namespace horaku {
+namespace horaku
+{
 
 using TDateTime = double;
 

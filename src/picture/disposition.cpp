@@ -7,11 +7,13 @@
 #include <algorithm>
 #include <cmath>
 
-namespace horaku {
+namespace horaku
+{
 
 const char* const kTexteWeb = "www.horaku.fr";
 
-namespace {
+namespace
+{
 
 // Far more labels than any day holds: only reached with dates in place of
 // times of day, where the labels would pile up on the same places anyway.
@@ -19,10 +21,8 @@ constexpr int kEtiquettesMax = 1000;
 
 int Tronquer(double v)
 {
-    if (!(v > -2147483648.0))
-        return INT32_MIN;
-    if (!(v < 2147483647.0))
-        return INT32_MAX;
+    if (!(v > -2147483648.0)) return INT32_MIN;
+    if (!(v < 2147483647.0)) return INT32_MAX;
     return static_cast<int>(v); // toward zero
 }
 
@@ -59,8 +59,7 @@ void Mesurer(REdt& edt, const MesureurTexte& mesureur)
             for (RJourSem& js : jour.ParSemaine) {
                 for (RSequence& s : js.Sequences) {
                     const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
-                    if (texte.empty())
-                        continue;
+                    if (texte.empty()) continue;
                     const RTaille t = mesureur.Mesurer(police, texte);
                     max.Largeur = std::max(max.Largeur, t.Largeur);
                     max.Hauteur = std::max(max.Hauteur, t.Hauteur);
@@ -80,10 +79,10 @@ void Mesurer(REdt& edt, const MesureurTexte& mesureur)
     m.LargTotale = Saturer(largTotale);
     for (std::size_t g = 0; g < m.PartGroupe.size(); ++g) {
         // Texts that measure nothing at all leave no width to share.
-        m.PartGroupe[g] = m.LargTotale > 0 ? static_cast<float>(static_cast<double>(
-                                                 m.TailleGroupe[g].Largeur) /
-                                                 m.LargTotale)
-                                           : 0.0f;
+        m.PartGroupe[g] =
+            m.LargTotale > 0
+                ? static_cast<float>(static_cast<double>(m.TailleGroupe[g].Largeur) / m.LargTotale)
+                : 0.0f;
     }
     m.PixParMinute = static_cast<float>(static_cast<double>(m.HeureLarg) / 60.0);
     m.HautLigne = Saturer(2LL * edt.Retrait + m.HautMax + 3LL * edt.Marge);
@@ -92,8 +91,7 @@ void Mesurer(REdt& edt, const MesureurTexte& mesureur)
 
 bool PreparerDessin(REdt& edt, const MesureurTexte& mesureur)
 {
-    if (!edt.MarquerVides())
-        return false;
+    if (!edt.MarquerVides()) return false;
     Mesurer(edt, mesureur);
     return true;
 }
@@ -104,7 +102,8 @@ int XTemps(const REdt& edt, TDateTime t, double x0)
     return Tronquer(minutes * static_cast<double>(edt.Mesures.PixParMinute) + x0);
 }
 
-namespace {
+namespace
+{
 
 struct Marche {
     Point p{1, 1};
@@ -141,22 +140,23 @@ void PlacerTextes(const REdt& edt, BoiteImage& boite)
 
 } // namespace
 
-namespace {
+namespace
+{
 
 // Every coordinate of the walk is a sum of these terms: while their absolute
 // values add up to less than 2^30 no integer step can overflow, and beyond
 // that the picture would be far over any size that can be drawn.
-bool Demesure(const REdt& edt, const DescriptionImage& d, const RTaille& titre,
-              const RTaille& web)
+bool Demesure(const REdt& edt, const DescriptionImage& d, const RTaille& titre, const RTaille& web)
 {
     const RMesures& me = edt.Mesures;
     const long long m = Abs(edt.Marge);
     const long long p = Abs(edt.Retrait);
     const long long n = static_cast<long long>(edt.Semaines.size());
-    const long long somme =
-        Abs(d.largeurSurface) + 2 * Abs(me.HautLigne) + n * kNbJours * (Abs(me.HautLigne) + 2 * m + 1) +
-        Abs(me.TailleHeure.Largeur) + Abs(me.TailleHeure.Hauteur) + Abs(titre.Largeur) +
-        Abs(titre.Hauteur) + Abs(web.Largeur) + Abs(web.Hauteur) + 16 * m + 4 * p + 16;
+    const long long somme = Abs(d.largeurSurface) + 2 * Abs(me.HautLigne) +
+                            n * kNbJours * (Abs(me.HautLigne) + 2 * m + 1) +
+                            Abs(me.TailleHeure.Largeur) + Abs(me.TailleHeure.Hauteur) +
+                            Abs(titre.Largeur) + Abs(titre.Hauteur) + Abs(web.Largeur) +
+                            Abs(web.Hauteur) + 16 * m + 4 * p + 16;
     return m > (1 << 20) || p > (1 << 20) || somme >= (1LL << 30);
 }
 
@@ -167,8 +167,7 @@ DescriptionImage Disposer(REdt& edt, const MesureurTexte& mesureur)
     DescriptionImage d;
     PreparerDessin(edt, mesureur);
     const RMesures& me = edt.Mesures;
-    if (me.PixParMinute <= 0)
-        return d;
+    if (me.PixParMinute <= 0) return d;
     edt.CalculerPlage();
     d.dessine = true;
     d.contour = edt.AffichContour;
@@ -178,8 +177,8 @@ DescriptionImage Disposer(REdt& edt, const MesureurTexte& mesureur)
     d.largeurSurface = static_cast<long long>(static_cast<double>(me.PixParMinute) * 1440.0);
     d.hauteurSurface = n * (me.HautLigne + 1LL) * 7 + me.TailleHeure.Hauteur +
                        me.TailleTitre.Hauteur + me.TailleWeb.Hauteur + 6LL * m;
-    const RTaille titre = edt.AffichNom ? mesureur.Mesurer(edt.Libelles[LibTitre].Police, edt.Titre)
-                                        : RTaille{};
+    const RTaille titre =
+        edt.AffichNom ? mesureur.Mesurer(edt.Libelles[LibTitre].Police, edt.Titre) : RTaille{};
     const RTaille web = mesureur.Mesurer(edt.Libelles[LibWeb].Police, kTexteWeb);
     if (Demesure(edt, d, titre, web)) {
         d.demesure = true;
@@ -225,33 +224,27 @@ DescriptionImage Disposer(REdt& edt, const MesureurTexte& mesureur)
     const int minutesDebut = Minutes(edt.HeureDebut);
     for (int i = 0; i < kNbJours; ++i) {
         const RJour& jour = edt.Jours[static_cast<std::size_t>(i)];
-        if (jour.Affiche == 0)
-            continue;
+        if (jour.Affiche == 0) continue;
         w.p.x = dx;
-        if (i >= 1)
-            w.p.y += 2 * m;
+        if (i >= 1) w.p.y += 2 * m;
         JourImage j;
         j.jour = i;
         j.haut = w.p.y;
-        if (edt.AffichJours)
-            j.nom = Point{XTemps(edt, edt.HeureAffichJours, dx) + m, j.haut + m};
+        if (edt.AffichJours) j.nom = Point{XTemps(edt, edt.HeureAffichJours, dx) + m, j.haut + m};
         int droite = dx;
         for (std::size_t k = 0; k < jour.ParSemaine.size(); ++k) {
             const int rk = j.haut - 1 + static_cast<int>(k) * (me.HautLigne - 1);
             const auto& seqs = jour.ParSemaine[k].Sequences;
             for (std::size_t s = 0; s < seqs.size(); ++s) {
                 const RSequence& seq = seqs[s];
-                if (seq.Vide)
-                    continue;
+                if (seq.Vide) continue;
                 BoiteImage b;
                 b.semaine = static_cast<int>(k);
                 b.sequence = static_cast<int>(s);
                 b.rect.g = XTemps(edt, seq.Debut, dx);
-                b.rect.d = Tronquer((Minutes(seq.Fin) - minutesDebut) *
-                                        static_cast<double>(me.PixParMinute) +
-                                    dx1);
-                if (b.rect.d <= b.rect.g)
-                    b.rect.d = b.rect.g + 1;
+                b.rect.d = Tronquer(
+                    (Minutes(seq.Fin) - minutesDebut) * static_cast<double>(me.PixParMinute) + dx1);
+                if (b.rect.d <= b.rect.g) b.rect.d = b.rect.g + 1;
                 b.rect.h = rk;
                 b.rect.b = rk + me.HautLigne;
                 PlacerTextes(edt, b);

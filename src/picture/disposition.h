@@ -12,11 +12,13 @@
 #include <string_view>
 #include <vector>
 
-namespace horaku {
+namespace horaku
+{
 
 // Width and height of a text as the platform's multi-line drawing would fill
 // it, lines stacked without wrapping; an empty text is 0 wide.
-class MesureurTexte {
+class MesureurTexte
+{
 public:
     virtual ~MesureurTexte() = default;
     virtual RTaille Mesurer(const RPolice& police, std::string_view texteCp1252) const = 0;
@@ -61,16 +63,16 @@ struct HeuresImage {
 };
 
 struct DescriptionImage {
-    bool dessine = false;            // false: the redraw stops before drawing
-    bool demesure = false;           // numbers beyond any drawable picture: no walk
-    long long largeurSurface = 0;   // the surface bound before drawing
+    bool dessine = false;         // false: the redraw stops before drawing
+    bool demesure = false;        // numbers beyond any drawable picture: no walk
+    long long largeurSurface = 0; // the surface bound before drawing
     long long hauteurSurface = 0;
-    int largeur = 0;                 // the final picture size E.x × E.y
+    int largeur = 0; // the final picture size E.x × E.y
     int hauteur = 0;
-    std::optional<Point> titre;      // top-left corner of the title
+    std::optional<Point> titre; // top-left corner of the title
     std::optional<HeuresImage> heures;
-    std::vector<JourImage> jours;    // shown days, in order
-    Point web;                       // top-left corner of the credit text
+    std::vector<JourImage> jours; // shown days, in order
+    Point web;                    // top-left corner of the credit text
     bool contour = false;
 };
 

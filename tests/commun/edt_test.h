@@ -7,7 +7,8 @@
 #include <array>
 #include <string>
 
-namespace horaku::test {
+namespace horaku::test
+{
 
 inline TDateTime H(int heures, int minutes = 0)
 {

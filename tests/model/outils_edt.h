@@ -12,7 +12,8 @@
 #include <string>
 #include <vector>
 
-namespace outils {
+namespace outils
+{
 
 using horaku::REdt;
 
@@ -54,12 +55,10 @@ inline QString Difference(const REdt& a, const REdt& b)
     const auto q = [](const std::string& s) {
         return QString::fromLatin1(s.data(), qsizetype(s.size()));
     };
-#define HK_PAREIL(x)                                                                              \
-    if (!(a.x == b.x))                                                                            \
-        return QStringLiteral(#x);
-#define HK_TEXTE(x)                                                                               \
-    if (a.x != b.x)                                                                               \
-        return QStringLiteral(#x " : « %1 » / « %2 »").arg(q(a.x), q(b.x));
+#define HK_PAREIL(x)                                                                               \
+    if (!(a.x == b.x)) return QStringLiteral(#x);
+#define HK_TEXTE(x)                                                                                \
+    if (a.x != b.x) return QStringLiteral(#x " : « %1 » / « %2 »").arg(q(a.x), q(b.x));
     HK_TEXTE(Titre)
     HK_TEXTE(MotDePasse)
     HK_PAREIL(Reserve1)
@@ -74,14 +73,12 @@ inline QString Difference(const REdt& a, const REdt& b)
     HK_PAREIL(Mesures.HeureLarg)
     if (!MemeSeconde(a.HeureAffichJours, b.HeureAffichJours))
         return QStringLiteral("HeureAffichJours");
-    if (a.Semaines.size() != b.Semaines.size())
-        return QStringLiteral("Semaines.size");
+    if (a.Semaines.size() != b.Semaines.size()) return QStringLiteral("Semaines.size");
     for (std::size_t i = 0; i < a.Semaines.size(); ++i) {
         HK_TEXTE(Semaines[i].Nom)
         HK_PAREIL(Semaines[i].Couleur)
     }
-    if (a.Libelles.size() != b.Libelles.size())
-        return QStringLiteral("Libelles.size");
+    if (a.Libelles.size() != b.Libelles.size()) return QStringLiteral("Libelles.size");
     for (std::size_t i = 0; i < a.Libelles.size(); ++i) {
         HK_TEXTE(Libelles[i].Libelle)
         HK_TEXTE(Libelles[i].Exemple)
@@ -96,8 +93,7 @@ inline QString Difference(const REdt& a, const REdt& b)
     }
     for (std::size_t g = 0; g < 4; ++g)
         HK_PAREIL(ListesDonnees[g])
-    if (a.Jours.size() != b.Jours.size())
-        return QStringLiteral("Jours.size");
+    if (a.Jours.size() != b.Jours.size()) return QStringLiteral("Jours.size");
     for (std::size_t d = 0; d < a.Jours.size(); ++d) {
         HK_PAREIL(Jours[d].Affiche)
         if (a.Jours[d].ParSemaine.size() != b.Jours[d].ParSemaine.size())
@@ -127,7 +123,8 @@ inline QString Difference(const REdt& a, const REdt& b)
 }
 
 // Générateur pseudo-aléatoire reproductible.
-class Hasard {
+class Hasard
+{
 public:
     explicit Hasard(unsigned graine) : etat_(graine * 2654435761u + 1) {}
     unsigned operator()(unsigned n)
@@ -143,8 +140,7 @@ public:
         std::string s(operator()(longueurMax + 1), ' ');
         for (char& c : s) {
             unsigned o = 1 + operator()(255);
-            if (o == '\r' || o == '\n')
-                o = 0xE9;
+            if (o == '\r' || o == '\n') o = 0xE9;
             c = static_cast<char>(o);
         }
         return s;

@@ -7,7 +7,8 @@
 
 using namespace horaku;
 
-class TstClassesEdt : public QObject {
+class TstClassesEdt : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -193,8 +194,7 @@ private slots:
         // Les autres polices ne tournent pas.
         e.OrienterHeures(true);
         for (int i = 0; i < 9; ++i)
-            if (i != LibHeure)
-                QCOMPARE(e.Libelles[std::size_t(i)].Police.Orientation, 0);
+            if (i != LibHeure) QCOMPARE(e.Libelles[std::size_t(i)].Police.Orientation, 0);
     }
 };
 

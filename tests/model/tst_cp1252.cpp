@@ -6,7 +6,8 @@
 
 using namespace horaku;
 
-class TstCp1252 : public QObject {
+class TstCp1252 : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -63,11 +64,9 @@ private slots:
     void accordAvecQt()
     {
         QStringDecoder decodeur("windows-1252");
-        if (!decodeur.isValid())
-            QSKIP("Qt ne connaît pas windows-1252 sur cette machine");
+        if (!decodeur.isValid()) QSKIP("Qt ne connaît pas windows-1252 sur cette machine");
         for (int o = 0; o < 256; ++o) {
-            if (o == 0x81 || o == 0x8D || o == 0x8F || o == 0x90 || o == 0x9D)
-                continue;
+            if (o == 0x81 || o == 0x8D || o == 0x8F || o == 0x90 || o == 0x9D) continue;
             const char c = static_cast<char>(o);
             const QString attendu = decodeur.decode(QByteArrayView(&c, 1));
             const std::string utf8 = Cp1252VersUtf8(std::string(1, c));
@@ -81,9 +80,13 @@ private slots:
         QTest::addColumn<QByteArray>("cp1252");
         QTest::newRow("ascii") << QByteArray("Salle 4") << QByteArray("Salle 4");
         QTest::newRow("accents") << QByteArray("Inutilisé") << QByteArray("Inutilis\xE9");
-        QTest::newRow("euro et oe") << QByteArray("€ œuvre") << QByteArray("\x80 \x9C" "uvre");
+        QTest::newRow("euro et oe") << QByteArray("€ œuvre")
+                                    << QByteArray("\x80 \x9C"
+                                                  "uvre");
         QTest::newRow("hors de la page") << QByteArray("中文") << QByteArray("??");
-        QTest::newRow("quatre octets") << QByteArray("a\xF0\x9F\x98\x80" "b") << QByteArray("a?b");
+        QTest::newRow("quatre octets") << QByteArray("a\xF0\x9F\x98\x80"
+                                                     "b")
+                                       << QByteArray("a?b");
         QTest::newRow("octet isolé") << QByteArray("caf\xE9") << QByteArray("caf?");
         QTest::newRow("suite tronquée") << QByteArray("x\xE2\x82") << QByteArray("x??");
         QTest::newRow("forme trop longue") << QByteArray("\xC0\xAF") << QByteArray("??");

@@ -10,7 +10,8 @@
 using namespace horaku;
 using namespace horaku::test;
 
-namespace {
+namespace
+{
 
 constexpr QRgb kBlanc = 0xFFFFFFFF;
 constexpr QRgb kGris = 0xFF808080;
@@ -38,22 +39,21 @@ REdt Exemple()
 bool Ligne(const QImage& im, int x1, int x2, int y, QRgb c)
 {
     for (int x = x1; x < x2; ++x)
-        if (im.pixel(x, y) != c)
-            return false;
+        if (im.pixel(x, y) != c) return false;
     return true;
 }
 
 bool Colonne(const QImage& im, int x, int y1, int y2, QRgb c)
 {
     for (int y = y1; y < y2; ++y)
-        if (im.pixel(x, y) != c)
-            return false;
+        if (im.pixel(x, y) != c) return false;
     return true;
 }
 
 } // namespace
 
-class TstDessin : public QObject {
+class TstDessin : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -126,10 +126,13 @@ private slots:
                         const QRgb p = im.pixel(x, y);
                         bool dansCellule = false;
                         for (const Rect& c : b.cellules)
-                            dansCellule = dansCellule ||
-                                          (x >= c.g && x < c.d && y >= c.h && y < c.b);
+                            dansCellule =
+                                dansCellule || (x >= c.g && x < c.d && y >= c.h && y < c.b);
                         if (p != fond) {
-                            QVERIFY2(dansCellule, qPrintable(QStringLiteral("encre hors cellule en %1,%2").arg(x).arg(y)));
+                            QVERIFY2(
+                                dansCellule,
+                                qPrintable(
+                                    QStringLiteral("encre hors cellule en %1,%2").arg(x).arg(y)));
                             QCOMPARE(p, 0xFF000000u);
                             ++encre;
                         }
@@ -207,10 +210,14 @@ private slots:
         QTest::addColumn<int>("heureLarg");
         QTest::addColumn<int>("etat");
         QTest::newRow("marge énorme") << 1'000'000'000 << 1 << 60 << int(ResultatDessin::TropGrand);
-        QTest::newRow("retrait énorme") << 1 << 2'000'000'000 << 60 << int(ResultatDessin::TropGrand);
-        QTest::newRow("marge très négative") << -2'000'000'000 << 1 << 60 << int(ResultatDessin::TropGrand);
-        QTest::newRow("heure de 2^31 - 1 pixels") << 1 << 1 << INT32_MAX << int(ResultatDessin::TropGrand);
-        QTest::newRow("marge négative : pas d'image") << -10 << 1 << 60 << int(ResultatDessin::Rien);
+        QTest::newRow("retrait énorme")
+            << 1 << 2'000'000'000 << 60 << int(ResultatDessin::TropGrand);
+        QTest::newRow("marge très négative")
+            << -2'000'000'000 << 1 << 60 << int(ResultatDessin::TropGrand);
+        QTest::newRow("heure de 2^31 - 1 pixels")
+            << 1 << 1 << INT32_MAX << int(ResultatDessin::TropGrand);
+        QTest::newRow("marge négative : pas d'image")
+            << -10 << 1 << 60 << int(ResultatDessin::Rien);
         QTest::newRow("marge négative modeste") << -1 << 3 << 60 << int(ResultatDessin::Dessine);
     }
     void nombresHostiles()
@@ -237,15 +244,18 @@ private slots:
         for (int n = 5; n < 60; ++n) {
             REdt e = EdtNu(-2, 5, 60);
             e.Libelles[LibGroupe1].Police.Couleur = 0x0000FF; // red
-            Ajouter(e, 0, 0, Seq(H(8), H(10), {std::string(static_cast<std::size_t>(n), 'W'), "xx", "", ""}));
+            Ajouter(
+                e, 0, 0,
+                Seq(H(8), H(10), {std::string(static_cast<std::size_t>(n), 'W'), "xx", "", ""}));
             const ResultatDessin r = Redessiner(e);
             const BoiteImage& b = r.description.jours[0].boites.at(0);
             const Rect& c2 = b.cellules[1];
             chevauchements += c2.g < b.cellules[0].d;
             for (int y = c2.h; y < c2.b; ++y)
                 for (int x = c2.g; x < c2.d; ++x)
-                    QVERIFY2(r.image.pixel(x, y) != 0xFFFF0000u,
-                             qPrintable(QStringLiteral("%1 W : rouge en %2,%3").arg(n).arg(x).arg(y)));
+                    QVERIFY2(
+                        r.image.pixel(x, y) != 0xFFFF0000u,
+                        qPrintable(QStringLiteral("%1 W : rouge en %2,%3").arg(n).arg(x).arg(y)));
         }
         QVERIFY(chevauchements > 0);
     }
@@ -258,7 +268,8 @@ private slots:
         const RTaille un = m.Mesurer(p, "W");
         const RTaille beaucoup = m.Mesurer(p, std::string(50'000, 'W'));
         QVERIFY(un.Largeur > 0);
-        QCOMPARE(beaucoup.Largeur, static_cast<int>(std::min<long long>(50'000LL * un.Largeur, INT32_MAX)));
+        QCOMPARE(beaucoup.Largeur,
+                 static_cast<int>(std::min<long long>(50'000LL * un.Largeur, INT32_MAX)));
     }
 
     void tailleNegativeEstLaHauteurDeCellule()

@@ -8,17 +8,18 @@
 using namespace horaku;
 using namespace horaku::test;
 
-namespace {
+namespace
+{
 
 // 6 pixels per byte, 10 high; an empty text measures nothing.
-class MesureurFaux final : public MesureurTexte {
+class MesureurFaux final : public MesureurTexte
+{
 public:
     int parOctet = 6;
     int hauteur = 10;
     RTaille Mesurer(const RPolice&, std::string_view t) const override
     {
-        if (t.empty())
-            return RTaille{0, hauteur};
+        if (t.empty()) return RTaille{0, hauteur};
         return RTaille{static_cast<int>(t.size()) * parOctet, hauteur};
     }
 };
@@ -39,7 +40,8 @@ REdt Deux(int marge = 1, int retrait = 1, int heureLarg = 60)
 
 } // namespace
 
-class TstDisposition : public QObject {
+class TstDisposition : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -171,15 +173,14 @@ private slots:
         QTest::addColumn<int>("fin");
         QTest::addColumn<QStringList>("etiquettes");
         QTest::addColumn<int>("finAxe"); // minutes after the first label
-        QTest::newRow("08:15-17:30")
-            << 8 * 60 + 15 << 17 * 60 + 30
-            << QStringList{"08:00", "09:00", "10:00", "11:00", "12:00", "13:00", "14:00",
-                           "15:00", "16:00", "17:00"}
-            << 9 * 60 + 30;
+        QTest::newRow("08:15-17:30") << 8 * 60 + 15 << 17 * 60 + 30
+                                     << QStringList{"08:00", "09:00", "10:00", "11:00", "12:00",
+                                                    "13:00", "14:00", "15:00", "16:00", "17:00"}
+                                     << 9 * 60 + 30;
         QTest::newRow("fin sur une heure pleine : pas d'étiquette")
             << 8 * 60 << 10 * 60 << QStringList{"08:00", "09:00"} << 120;
-        QTest::newRow("moins d'une heure") << 8 * 60 + 40 << 8 * 60 + 50 << QStringList{"08:00"}
-                                           << 50;
+        QTest::newRow("moins d'une heure")
+            << 8 * 60 + 40 << 8 * 60 + 50 << QStringList{"08:00"} << 50;
     }
     void echelleDesHeures()
     {

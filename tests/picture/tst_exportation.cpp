@@ -18,7 +18,8 @@
 using namespace horaku;
 using namespace horaku::test;
 
-namespace {
+namespace
+{
 
 QImage Exemple()
 {
@@ -44,7 +45,8 @@ QString Cli()
 
 } // namespace
 
-class TstExportation : public QObject {
+class TstExportation : public QObject
+{
     Q_OBJECT
 
     QTemporaryDir dossier_;
@@ -133,7 +135,8 @@ private slots:
         QVERIFY(f.open(QIODevice::WriteOnly));
         f.write("ancien");
         f.close();
-        struct rlimit avant {};
+        struct rlimit avant {
+        };
         QCOMPARE(::getrlimit(RLIMIT_FSIZE, &avant), 0);
         auto* gestionnaire = std::signal(SIGXFSZ, SIG_IGN);
         struct rlimit petit = avant;
@@ -147,7 +150,8 @@ private slots:
         }
         ::setrlimit(RLIMIT_FSIZE, &avant);
         std::signal(SIGXFSZ, gestionnaire);
-        QCOMPARE(message, "Impossible de créer le fichier " + cible + "\nFichier trop grand pour le disque.");
+        QCOMPARE(message, "Impossible de créer le fichier " + cible +
+                              "\nFichier trop grand pour le disque.");
         QCOMPARE(Contenu(cible), QByteArray("ancien"));
         QCOMPARE(QDir(Chemin("plein")).entryList(QDir::Files), QStringList{"image.gif"});
     }
@@ -199,13 +203,21 @@ private slots:
         QTest::addColumn<QString>("contenu"); // written in place of the example's last line
         QTest::addColumn<QString>("sortie");
         QTest::addColumn<QString>("message");
-        QTest::newRow("largeur d'heure nulle") << "0" << "x.gif"
-            << QString::fromUtf8("Rien à dessiner : aucune séquence n'a de texte, ou la largeur d'une heure est nulle.");
-        QTest::newRow("image trop grande") << "3000000" << "x.gif"
-            << QString::fromUtf8("L'image est trop grande pour être dessinée : réduisez la largeur d'une heure.");
-        QTest::newRow("format inconnu") << "60" << "x.jpeg"
+        QTest::newRow("largeur d'heure nulle")
+            << "0"
+            << "x.gif"
+            << QString::fromUtf8("Rien à dessiner : aucune séquence n'a de texte, ou la largeur "
+                                 "d'une heure est nulle.");
+        QTest::newRow("image trop grande")
+            << "3000000"
+            << "x.gif"
             << QString::fromUtf8(
-                        "Format d'image inconnu : choisissez un nom en .gif, .bmp, .png, .pdf ou .svg.");
+                   "L'image est trop grande pour être dessinée : réduisez la largeur d'une heure.");
+        QTest::newRow("format inconnu")
+            << "60"
+            << "x.jpeg"
+            << QString::fromUtf8(
+                   "Format d'image inconnu : choisissez un nom en .gif, .bmp, .png, .pdf ou .svg.");
     }
     void cliErreurs()
     {
@@ -240,7 +252,8 @@ private slots:
             QVERIFY2(o.contains(cle), cle);
         QCOMPARE(o["heureDebut"].toString(), "08:00:00");
         QCOMPARE(o["jours"].toArray().size(), 5);
-        const QJsonObject boite = o["jours"].toArray()[0].toObject()["boites"].toArray()[0].toObject();
+        const QJsonObject boite =
+            o["jours"].toArray()[0].toObject()["boites"].toArray()[0].toObject();
         QCOMPARE(boite["cellules"].toArray().size(), 4);
         QCOMPARE(boite["rect"].toArray().size(), 4);
         REdt e;

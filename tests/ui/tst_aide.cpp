@@ -24,7 +24,8 @@
 
 using namespace horaku;
 
-namespace {
+namespace
+{
 
 QMainWindow* FenetreAide()
 {
@@ -99,13 +100,11 @@ ContenuPage Analyser(const QString& page)
         for (auto morceau = bloc.begin(); !morceau.atEnd(); ++morceau) {
             const QTextCharFormat format = morceau.fragment().charFormat();
             if (format.isAnchor()) {
-                if (!format.anchorHref().isEmpty())
-                    contenu.liens << format.anchorHref();
+                if (!format.anchorHref().isEmpty()) contenu.liens << format.anchorHref();
                 for (const QString& nom : format.anchorNames())
                     contenu.ancres.insert(nom);
             }
-            if (format.isImageFormat())
-                contenu.images << format.toImageFormat().name();
+            if (format.isImageFormat()) contenu.images << format.toImageFormat().name();
         }
     }
     return contenu;
@@ -122,7 +121,8 @@ void CliquerCommeUnUtilisateur(QWidget* cible)
 
 } // namespace
 
-class TestAide final : public QObject {
+class TestAide final : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -317,12 +317,10 @@ void TestAide::utilisableAvecUnDialogueModal()
 
     QDialog dialogue;
     dialogue.setWindowModality(Qt::ApplicationModal);
-    if (aideAvantLeDialogue)
-        Afficher(QStringLiteral("Horaku.chm::/Donnees.html"));
+    if (aideAvantLeDialogue) Afficher(QStringLiteral("Horaku.chm::/Donnees.html"));
     dialogue.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialogue));
-    if (!aideAvantLeDialogue)
-        Afficher(QStringLiteral("Horaku.chm::/Donnees.html"), &dialogue);
+    if (!aideAvantLeDialogue) Afficher(QStringLiteral("Horaku.chm::/Donnees.html"), &dialogue);
     QMainWindow* fenetre = FenetreAide();
     QVERIFY(QTest::qWaitForWindowExposed(fenetre));
     QCOMPARE(PageAffichee(), QStringLiteral("Donnees.html"));
@@ -478,8 +476,7 @@ void TestAide::toutesLesPagesAtteintesDepuisLeSommaire()
         const QUrl base(QStringLiteral("qrc:/aide/") + page);
         for (const QString& lien : Analyser(page).liens) {
             const QString cible = base.resolved(QUrl(lien)).fileName();
-            if (atteintes.insert(cible).second)
-                aVisiter << cible;
+            if (atteintes.insert(cible).second) aVisiter << cible;
         }
     }
     for (const QString& page : PagesAide())

@@ -16,7 +16,8 @@
 
 using namespace horaku;
 
-class TestAPropos final : public QObject {
+class TestAPropos final : public QObject
+{
     Q_OBJECT
 
 private slots:
