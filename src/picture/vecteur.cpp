@@ -5,6 +5,7 @@
 #include "cp1252.h"
 #include "dessin.h"
 #include "erreurs.h"
+#include "pdfcompact.h"
 #include "tropgrand.h"
 
 #include <QBuffer>
@@ -196,7 +197,7 @@ DocumentVecteur DessinerVecteur(REdt& edt, FormatVecteur format)
     r.hauteur = d.hauteur;
     if (format == FormatVecteur::Pdf) {
         const QByteArray o = Pdf(edt, d, mesureur);
-        r.octets.assign(o.constData(), static_cast<std::size_t>(o.size()));
+        r.octets = CompacterPdf(std::string(o.constData(), static_cast<std::size_t>(o.size())));
     } else {
         const QByteArray o = Svg(edt, d, mesureur);
         std::string titre = Cp1252VersUtf8(edt.Titre);
