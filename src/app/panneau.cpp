@@ -2,6 +2,7 @@
 
 #include "cp1252.h"
 #include "erreurs.h"
+#include "fiche.h"
 #include "garde.h"
 #include "temps.h"
 
@@ -60,14 +61,7 @@ TFiche_Panneau::TFiche_Panneau(HotePanneau& hote, Services& services, QWidget* p
     setWindowTitle(QStringLiteral("Affichage"));
     // The panel must not take the keyboard away from the main window when it appears.
     setAttribute(Qt::WA_ShowWithoutActivating);
-    // A narrow sans-serif like the one the control positions were made for;
-    // Liberation Sans has Arial's widths where MS Sans Serif is missing.
-    QFont police;
-    police.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                        QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    police.setStyleHint(QFont::SansSerif);
-    police.setPointSize(8);
-    setFont(police);
+    setFont(PoliceFiche());
     setFixedSize(kTaillePanneau);
 
     Panneau = new QWidget(this);

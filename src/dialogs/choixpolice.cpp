@@ -1,6 +1,7 @@
 #include "choixpolice.h"
 
 #include "dessin.h"
+#include "fiche.h"
 #include "saisie.h"
 #include "services.h"
 
@@ -108,12 +109,7 @@ TFiche_ChoixPolice::TFiche_ChoixPolice(QWidget* proprietaire, const RPolice& ini
 {
     setObjectName(QStringLiteral("Fiche_ChoixPolice"));
     setWindowTitle(QStringLiteral("Police"));
-    QFont police;
-    police.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                        QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    police.setStyleHint(QFont::SansSerif);
-    police.setPointSize(8);
-    setFont(police);
+    setFont(PoliceFiche());
     setFixedSize(kTaille);
 
     familles_ = FamillesLatines();

@@ -1,5 +1,6 @@
 #include "definirmotdepasse.h"
 
+#include "fiche.h"
 #include "saisie.h"
 #include "services.h"
 
@@ -55,12 +56,7 @@ TFiche_DefinirMotDePasse::TFiche_DefinirMotDePasse(QWidget* proprietaire, std::s
 {
     setObjectName(QStringLiteral("Fiche_DefinirMotDePasse"));
     setWindowTitle(QStringLiteral("Définition d'un mot de passe"));
-    QFont police;
-    police.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                        QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    police.setStyleHint(QFont::SansSerif);
-    police.setPointSize(8);
-    setFont(police);
+    setFont(PoliceFiche());
     setFixedSize(kTaille);
 
     CreerCase();

@@ -4,6 +4,7 @@
 #include "donnees.h"
 
 #include "aide.h"
+#include "fiche.h"
 #include "saisie.h"
 #include "services.h"
 #include "variables.h"
@@ -72,13 +73,7 @@ TFiche_Donnees::TFiche_Donnees(QWidget* proprietaire, REdt& edt, Services& servi
 {
     setObjectName(QStringLiteral("Fiche_Donnees"));
     setWindowTitle(QStringLiteral("Données"));
-    // The narrow sans-serif the control positions were made for.
-    QFont police;
-    police.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                        QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    police.setStyleHint(QFont::SansSerif);
-    police.setPointSize(8);
-    setFont(police);
+    setFont(PoliceFiche());
     setFixedSize(kTailleClient);
 
     Sauvegarde.Copier(edt_);

@@ -4,6 +4,7 @@
 #include "definirmotdepasse.h"
 #include "dessin.h"
 #include "erreurs.h"
+#include "fiche.h"
 #include "saisie.h"
 #include "services.h"
 
@@ -207,12 +208,7 @@ TFiche_Parametres::TFiche_Parametres(QWidget* proprietaire, REdt& edt, RConfig& 
 {
     setObjectName(QStringLiteral("Fiche_Parametres"));
     setWindowTitle(QStringLiteral("Paramètres de l'emploi du temps"));
-    QFont police;
-    police.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
-                        QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
-    police.setStyleHint(QFont::SansSerif);
-    police.setPointSize(8);
-    setFont(police);
+    setFont(PoliceFiche());
     setFixedSize(kTaille);
 
     Sauvegarde.Copier(edt_);

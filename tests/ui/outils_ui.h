@@ -8,13 +8,17 @@
 #include "services.h"
 #include "variables.h"
 
+#include <QApplication>
+#include <QDialog>
 #include <QDir>
 #include <QGuiApplication>
 #include <QList>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
+#include <functional>
 #include <optional>
 
 namespace outils_ui
@@ -157,6 +161,39 @@ inline void EcrireConfiguration(const QString& defaut)
     RConfig c;
     c.EdtDefaut = defaut.toStdString();
     EcrireConfig(c);
+}
+
+// A font of the timetable with every attribute given.
+inline RPolice Police(const char* nom, int taille, std::int32_t couleur, bool gras, bool italique,
+                      bool souligne, bool barre, int orientation = 0)
+{
+    RPolice p;
+    p.Nom = nom;
+    p.Taille = taille;
+    p.Couleur = couleur;
+    p.Gras = gras;
+    p.Italique = italique;
+    p.Souligne = souligne;
+    p.Barre = barre;
+    p.Jeu = 1;
+    p.Orientation = orientation;
+    return p;
+}
+
+// Runs `action` on the next modal dialog of type T once it is up; a dialog
+// the action leaves open is closed without its checks, so a failed test
+// never hangs.
+template <typename T> void AuProchain(std::function<void(T*)> action, int essais = 200)
+{
+    QTimer::singleShot(10, [action, essais] {
+        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!d) {
+            if (essais > 0) AuProchain<T>(action, essais - 1);
+            return;
+        }
+        action(d);
+        if (d->isVisible()) d->QDialog::done(QDialog::Rejected);
+    });
 }
 
 } // namespace outils_ui

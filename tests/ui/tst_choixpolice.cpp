@@ -18,27 +18,6 @@ using namespace outils_ui;
 
 Q_DECLARE_METATYPE(horaku::RPolice)
 
-namespace
-{
-
-RPolice Police(const char* nom, int taille, std::int32_t couleur, bool gras, bool italique,
-               bool souligne, bool barre, int orientation = 0)
-{
-    RPolice p;
-    p.Nom = nom;
-    p.Taille = taille;
-    p.Couleur = couleur;
-    p.Gras = gras;
-    p.Italique = italique;
-    p.Souligne = souligne;
-    p.Barre = barre;
-    p.Jeu = 1;
-    p.Orientation = orientation;
-    return p;
-}
-
-} // namespace
-
 class TestChoixPolice : public QObject
 {
     Q_OBJECT

@@ -26,22 +26,6 @@ using namespace outils_ui;
 namespace
 {
 
-// Runs `action` on the next modal dialog of type T once it is up; a dialog
-// the action leaves open is closed without its checks, so a failed test
-// never hangs.
-template <typename T> void AuProchain(std::function<void(T*)> action, int essais = 200)
-{
-    QTimer::singleShot(10, [action, essais] {
-        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!d) {
-            if (essais > 0) AuProchain<T>(action, essais - 1);
-            return;
-        }
-        action(d);
-        if (d->isVisible()) d->QDialog::done(QDialog::Rejected);
-    });
-}
-
 void Cliquer(QTableWidget* g, int ligne, int colonne)
 {
     const QRect r = g->visualRect(g->model()->index(ligne, colonne));

@@ -135,42 +135,11 @@ bool Saisir(QTableWidget* grille, int ligne, int colonne, const QString& texte)
     return true;
 }
 
-RPolice Police(const char* nom, int taille, std::int32_t couleur, bool gras, bool italique,
-               bool souligne, bool barre)
-{
-    RPolice p;
-    p.Nom = nom;
-    p.Taille = taille;
-    p.Couleur = couleur;
-    p.Gras = gras;
-    p.Italique = italique;
-    p.Souligne = souligne;
-    p.Barre = barre;
-    p.Jeu = kJeuAnsi;
-    return p;
-}
-
 bool MemePolice(const RPolice& a, const RPolice& b)
 {
     return a.Nom == b.Nom && a.Taille == b.Taille && a.Couleur == b.Couleur && a.Gras == b.Gras &&
            a.Italique == b.Italique && a.Souligne == b.Souligne && a.Barre == b.Barre &&
            a.Jeu == b.Jeu && a.Orientation == b.Orientation;
-}
-
-// Runs `action` on the next modal dialog of type T once it is up; a dialog
-// the action leaves open is closed without its checks, so a failed test
-// never hangs.
-template <typename T> void AuProchain(std::function<void(T*)> action, int essais = 200)
-{
-    QTimer::singleShot(10, [action, essais] {
-        auto* d = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!d) {
-            if (essais > 0) AuProchain<T>(action, essais - 1);
-            return;
-        }
-        action(d);
-        if (d->isVisible()) d->QDialog::done(QDialog::Rejected);
-    });
 }
 
 } // namespace
