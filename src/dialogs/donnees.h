@@ -10,6 +10,8 @@
 // current timetable, runs it modally and redraws whatever the result.
 #pragma once
 
+#include <vector>
+
 #include "classesedt.h"
 #include "services.h"
 
@@ -95,6 +97,11 @@ protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
+    // The overlap texts of every row, computed once after the grid changed
+    // rather than for every painted cell; the grid's model signals any change.
+    mutable std::vector<QString> chevauchements_;
+    mutable bool chevauchementsAJour_ = false;
+
     // Builders, in the order the user reads the dialog.
     void CreerJours();
     void CreerGroupes();

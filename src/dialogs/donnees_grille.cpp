@@ -231,6 +231,14 @@ void TFiche_Donnees::CreerGrille()
     GridSeq->viewport()->setMouseTracking(true);
     connect(GridSeq, &QTableWidget::cellClicked, this,
             [this](int ligne, int colonne) { Protege([&] { GridSeqClick(ligne, colonne); }); });
+    QAbstractItemModel* modele = GridSeq->model();
+    const auto perime = [this] { chevauchementsAJour_ = false; };
+    connect(modele, &QAbstractItemModel::dataChanged, this, perime);
+    connect(modele, &QAbstractItemModel::rowsInserted, this, perime);
+    connect(modele, &QAbstractItemModel::rowsRemoved, this, perime);
+    connect(modele, &QAbstractItemModel::rowsMoved, this, perime);
+    connect(modele, &QAbstractItemModel::modelReset, this, perime);
+    connect(modele, &QAbstractItemModel::layoutChanged, this, perime);
 }
 
 void TFiche_Donnees::CreerPickers()
@@ -379,31 +387,37 @@ void TFiche_Donnees::GridSeqDrawCell(QPainter& peintre, int colonne, int ligne, 
 
 QString TFiche_Donnees::GridSeqChevauchements(int ligne) const
 {
-    if (!LigneDeDonnees(ligne)) return {};
-    // The grid as it stands, edits included: the same rows SauverGrille keeps.
-    std::vector<RSequence> sequences;
-    std::vector<int> lignes;
-    for (int r = 1; r < GridSeq->rowCount(); ++r) {
-        if (!LigneDeDonnees(r)) continue;
-        RSequence s;
-        s.Debut = Heure(r, 0);
-        s.Fin = Heure(r, 1);
-        for (int g = 0; g < kNbGroupes; ++g) {
-            const QTableWidgetItem* item = GridSeq->item(r, 2 + g);
-            if (item && !item->text().isEmpty()) s.Textes[static_cast<std::size_t>(g)] = "x";
+    if (!chevauchementsAJour_) {
+        // The grid as it stands, edits included: the same rows SauverGrille keeps.
+        std::vector<RSequence> sequences;
+        std::vector<int> lignes;
+        for (int r = 1; r < GridSeq->rowCount(); ++r) {
+            if (!LigneDeDonnees(r)) continue;
+            RSequence s;
+            s.Debut = Heure(r, 0);
+            s.Fin = Heure(r, 1);
+            for (int g = 0; g < kNbGroupes; ++g) {
+                const QTableWidgetItem* item = GridSeq->item(r, 2 + g);
+                if (item && !item->text().isEmpty()) s.Textes[static_cast<std::size_t>(g)] = "x";
+            }
+            sequences.push_back(std::move(s));
+            lignes.push_back(r);
         }
-        sequences.push_back(std::move(s));
-        lignes.push_back(r);
+        chevauchements_.assign(static_cast<std::size_t>(GridSeq->rowCount()), QString());
+        const auto ajouter = [&](int a, int autre) {
+            QString& t = chevauchements_[static_cast<std::size_t>(a)];
+            if (!t.isEmpty()) t += QLatin1Char('\n');
+            t += QStringLiteral("Chevauche la séquence ") + TexteHeure(Heure(autre, 0)) +
+                 QStringLiteral(" - ") + TexteHeure(Heure(autre, 1));
+        };
+        for (const Chevauchement& c : ChevauchementsListe(sequences)) {
+            ajouter(lignes[c.a], lignes[c.b]);
+            ajouter(lignes[c.b], lignes[c.a]);
+        }
+        chevauchementsAJour_ = true;
     }
-    QStringList autres;
-    for (const Chevauchement& c : ChevauchementsListe(sequences)) {
-        const int a = lignes[c.a], b = lignes[c.b];
-        if (a != ligne && b != ligne) continue;
-        const int autre = a == ligne ? b : a;
-        autres << QStringLiteral("Chevauche la séquence ") + TexteHeure(Heure(autre, 0)) +
-                      QStringLiteral(" - ") + TexteHeure(Heure(autre, 1));
-    }
-    return autres.join(QLatin1Char('\n'));
+    if (!LigneDeDonnees(ligne) || ligne >= int(chevauchements_.size())) return {};
+    return chevauchements_[static_cast<std::size_t>(ligne)];
 }
 
 void TFiche_Donnees::GridSeqSetEditText(int colonne, int ligne, const QString& texte)
