@@ -144,7 +144,12 @@ TFiche_Donnees::TFiche_Donnees(QWidget* proprietaire, REdt& edt, Services& servi
         move(ecran->availableGeometry().center() - rect().center());
 }
 
-TFiche_Donnees::~TFiche_Donnees() = default;
+TFiche_Donnees::~TFiche_Donnees()
+{
+    // The grid's model outlives this part of the dialog and says it is reset
+    // while the children are deleted: nothing here must hear it then.
+    GridSeq->model()->disconnect(this);
+}
 
 void TFiche_Donnees::CreerJours()
 {
