@@ -2,6 +2,7 @@
 
 #include "aide.h"
 #include "principale.h"
+#include "choixpolice.h"
 #include "services.h"
 #include "variables.h"
 
@@ -159,7 +160,7 @@ int LancerHoraku(int& argc, char** argv,
     // the last window.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    ServicesQt services;
+    ServicesQt services(ChoisirPoliceModale);
     application.DefinirServices(&services);
     DossierProgramme = QCoreApplication::applicationDirPath().toStdString() + "/";
 

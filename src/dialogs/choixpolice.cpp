@@ -23,13 +23,14 @@ using namespace horaku;
 namespace horaku
 {
 
-std::int32_t CouleurRef(const QColor& couleur)
+std::optional<RPolice> ChoisirPoliceModale(QWidget* proprietaire, const RPolice& initiale,
+                                           Services& services)
 {
-    const QColor c = couleur.toRgb();
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(c.red()) |
-                                     static_cast<std::uint32_t>(c.green()) << 8 |
-                                     static_cast<std::uint32_t>(c.blue()) << 16);
+    TFiche_ChoixPolice dialogue(proprietaire, initiale, services);
+    if (dialogue.exec() != QDialog::Accepted) return std::nullopt;
+    return dialogue.Police();
 }
+
 
 const std::array<CouleurNommee, 16>& CouleursClassiques()
 {

@@ -14,6 +14,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 
 class QCheckBox;
 class QColor;
@@ -27,9 +28,6 @@ namespace horaku
 {
 
 class Services;
-
-// The inverse of CouleurQt for plain colours: red in the low byte.
-std::int32_t CouleurRef(const QColor& couleur);
 
 struct CouleurNommee {
     const char* nom; // UTF-8
@@ -45,6 +43,11 @@ inline constexpr std::uint8_t kJeuAnsi = 0;
 // Installed families able to write Latin text, whose names Windows-1252 can
 // hold, sorted.
 QStringList FamillesLatines();
+
+// The chooser run modally: the font chosen, or nothing when cancelled.  This is
+// what the program's real services open for a font.
+std::optional<RPolice> ChoisirPoliceModale(QWidget* proprietaire, const RPolice& initiale,
+                                           Services& services);
 
 inline constexpr const char* kMessagePoliceInconnue =
     "Il n'existe aucune police de ce nom.\nChoisissez une police dans la liste.";

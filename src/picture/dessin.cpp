@@ -57,6 +57,14 @@ QColor CouleurQt(std::int32_t couleur)
                   static_cast<int>((c >> 16) & 0xFF));
 }
 
+std::int32_t CouleurRef(const QColor& couleur)
+{
+    const QColor c = couleur.toRgb();
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(c.red()) |
+                                     static_cast<std::uint32_t>(c.green()) << 8 |
+                                     static_cast<std::uint32_t>(c.blue()) << 16);
+}
+
 QFont PoliceQt(const RPolice& p)
 {
     QFont f(QString::fromUtf8(Cp1252VersUtf8(p.Nom)));

@@ -25,6 +25,8 @@ inline constexpr const char* kMessageTropGrand =
     "L'image est trop grande pour être dessinée : réduisez la largeur d'une heure.";
 
 QColor CouleurQt(std::int32_t couleur);
+// The inverse of CouleurQt for plain colours: red in the low byte.
+std::int32_t CouleurRef(const QColor& couleur);
 QFont PoliceQt(const RPolice& police);
 
 class TextesMesures;

@@ -2,6 +2,7 @@
 // French error box and the loop goes on; Qt's own texts are French; the
 // program without a display says so in one French line.
 #include "application.h"
+#include "choixpolice.h"
 #include "outils_ui.h"
 
 #include "erreurs.h"
@@ -113,7 +114,7 @@ void TestApplication::boitesDuVraiService()
     QFETCH(QString, texte);
     QFETCH(int, boutons);
     QFETCH(int, icone);
-    ServicesQt services;
+    ServicesQt services(ChoisirPoliceModale);
     QString titre, vu;
     int vusBoutons = 0, vueIcone = 0;
     QTimer::singleShot(0, qApp, [&] {

@@ -1,6 +1,5 @@
 #include "services.h"
 
-#include "choixpolice.h"
 #include "dessin.h"
 
 #include <QColorDialog>
@@ -8,6 +7,7 @@
 
 #include <new>
 #include <stdexcept>
+#include <utility>
 
 namespace horaku
 {
@@ -72,11 +72,12 @@ std::optional<std::int32_t> ServicesQt::ChoisirCouleur(QWidget* parent, std::int
     return CouleurRef(dialogue.selectedColor());
 }
 
+ServicesQt::ServicesQt(ChoixPolice choixPolice) : choixPolice_(std::move(choixPolice)) {}
+
 std::optional<RPolice> ServicesQt::ChoisirPolice(QWidget* parent, const RPolice& initiale)
 {
-    TFiche_ChoixPolice dialogue(parent, initiale, *this);
-    if (dialogue.exec() != QDialog::Accepted) return std::nullopt;
-    return dialogue.Police();
+    if (!choixPolice_) return std::nullopt;
+    return choixPolice_(parent, initiale, *this);
 }
 
 } // namespace horaku

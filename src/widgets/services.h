@@ -11,6 +11,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -59,13 +60,22 @@ public:
     void MontrerException(QWidget* parent);
 };
 
+// The real boxes and choosers.  The font chooser is one of the program's own
+// dialogs, which live above this layer: the program hands it in.
 class ServicesQt final : public Services
 {
 public:
+    using ChoixPolice =
+        std::function<std::optional<RPolice>(QWidget*, const RPolice&, Services&)>;
+    explicit ServicesQt(ChoixPolice choixPolice = {});
+
     QMessageBox::StandardButton Demander(QWidget* parent, const Question& question) override;
     std::optional<QString> Choisir(QWidget* parent, const Selecteur& selecteur) override;
     std::optional<std::int32_t> ChoisirCouleur(QWidget* parent, std::int32_t initiale) override;
     std::optional<RPolice> ChoisirPolice(QWidget* parent, const RPolice& initiale) override;
+
+private:
+    ChoixPolice choixPolice_;
 };
 
 // The French text of the exception being handled; empty for one that carries
