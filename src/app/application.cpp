@@ -1,8 +1,8 @@
 #include "application.h"
 
 #include "aide.h"
-#include "principale.h"
 #include "choixpolice.h"
+#include "principale.h"
 #include "services.h"
 #include "variables.h"
 

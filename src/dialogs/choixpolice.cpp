@@ -31,7 +31,6 @@ std::optional<RPolice> ChoisirPoliceModale(QWidget* proprietaire, const RPolice&
     return dialogue.Police();
 }
 
-
 const std::array<CouleurNommee, 16>& CouleursClassiques()
 {
     static const std::array<CouleurNommee, 16> kCouleurs{{

@@ -65,8 +65,7 @@ public:
 class ServicesQt final : public Services
 {
 public:
-    using ChoixPolice =
-        std::function<std::optional<RPolice>(QWidget*, const RPolice&, Services&)>;
+    using ChoixPolice = std::function<std::optional<RPolice>(QWidget*, const RPolice&, Services&)>;
     explicit ServicesQt(ChoixPolice choixPolice = {});
 
     QMessageBox::StandardButton Demander(QWidget* parent, const Question& question) override;
