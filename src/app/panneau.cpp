@@ -7,7 +7,6 @@
 #include "temps.h"
 
 #include <QCheckBox>
-#include <QCloseEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,26 +15,10 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QTimeEdit>
-#include <QTimer>
-#include <QWindow>
 
 #include <cmath>
 
 using namespace horaku;
-
-namespace horaku
-{
-
-QPoint PlacePanneau(const QRect& cadre, QSize panneau, const QRect& ecran)
-{
-    QPoint place(cadre.left() + cadre.width(), cadre.top());
-    if (ecran.isEmpty()) return place;
-    place.setX(qMax(ecran.left(), qMin(place.x(), ecran.left() + ecran.width() - panneau.width())));
-    place.setY(qMax(ecran.top(), qMin(place.y(), ecran.top() + ecran.height() - panneau.height())));
-    return place;
-}
-
-} // namespace horaku
 
 namespace
 {
@@ -54,13 +37,10 @@ TDateTime DepuisQTime(const QTime& h)
 } // namespace
 
 TFiche_Panneau::TFiche_Panneau(HotePanneau& hote, Services& services, QWidget* proprietaire)
-    : QWidget(proprietaire, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint), hote_(hote),
-      services_(services)
+    : QWidget(proprietaire), hote_(hote), services_(services)
 {
     setObjectName(QStringLiteral("Panneau_Affichage"));
     setWindowTitle(QStringLiteral("Affichage"));
-    // The panel must not take the keyboard away from the main window when it appears.
-    setAttribute(Qt::WA_ShowWithoutActivating);
     setFont(PoliceFiche());
     setFixedSize(kTaillePanneau);
 
@@ -78,27 +58,6 @@ TFiche_Panneau::TFiche_Panneau(HotePanneau& hote, Services& services, QWidget* p
 template <typename Fonction> void TFiche_Panneau::Protege(Fonction&& fonction)
 {
     Proteger(services_, this, std::forward<Fonction>(fonction));
-}
-
-void TFiche_Panneau::closeEvent(QCloseEvent* evenement)
-{
-    evenement->ignore();
-}
-
-void TFiche_Panneau::showEvent(QShowEvent* evenement)
-{
-    QWidget::showEvent(evenement);
-    sansCadre_ = true;
-    QTimer::singleShot(0, this, [this] { hote_.PlacerPanneau(); });
-}
-
-void TFiche_Panneau::moveEvent(QMoveEvent* evenement)
-{
-    QWidget::moveEvent(evenement);
-    if (!sansCadre_) return;
-    if (const QWindow* fenetre = windowHandle(); fenetre && !fenetre->frameMargins().isNull())
-        sansCadre_ = false;
-    QTimer::singleShot(0, this, [this] { hote_.PlacerPanneau(); });
 }
 
 void TFiche_Panneau::CreerLargeur()

@@ -1,14 +1,13 @@
-// The display-options panel: a small tool window standing against the main
-// window's right edge while a timetable is open.  Each control edits one
-// display option of the current timetable, marks it modified and redraws at
-// once; the panel keeps no data of its own.  It reaches the timetable, the
-// redraw and its own placement through HotePanneau (the main window).
+// The display-options panel: docked in the main window (on the right unless
+// the user puts it elsewhere or floats it) while a timetable is open.  Each
+// control edits one display option of the current timetable, marks it
+// modified and redraws at once; the panel keeps no data of its own.  It
+// reaches the timetable, the redraw and its own placement through HotePanneau
+// (the main window).
 #pragma once
 
 #include "dessin.h"
 
-#include <QPoint>
-#include <QRect>
 #include <QWidget>
 
 #include <functional>
@@ -35,14 +34,7 @@ protected:
     ~HotePanneau() = default;
 };
 
-// Top-left corner of the panel's frame (of size `panneau`) for a main window
-// whose frame is `cadre`: against its right edge, top to top.  The panel stays
-// on the screen's available area `ecran`: with no room at the right it stands
-// inside the screen's right edge, over the main window.  An empty `ecran`
-// (no screen known) bounds nothing.
-QPoint PlacePanneau(const QRect& cadre, QSize panneau, const QRect& ecran);
-
-// Client area of the panel window.
+// Size of the panel's controls.
 inline constexpr QSize kTaillePanneau{110, 185};
 inline constexpr int kMargeMax = 10;
 
@@ -62,14 +54,6 @@ public:
 
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
-    // The user cannot close the panel: a close request (its title bar, the
-    // window manager's close key) is ignored and the panel stays shown.
-    void closeEvent(QCloseEvent* evenement) override;
-    // The window manager frames the panel some time after it is shown; until
-    // then its position counts its title bar in, so the main window places it
-    // again once the frame is there.
-    void showEvent(QShowEvent* evenement) override;
-    void moveEvent(QMoveEvent* evenement) override;
 
 private:
     void CreerLargeur();
@@ -95,7 +79,6 @@ private:
     template <typename Fonction> void Protege(Fonction&& fonction);
 
     horaku::HotePanneau& hote_;
-    bool sansCadre_ = true; // shown, and not yet framed by the window manager
     horaku::Services& services_;
 
     QWidget* Panneau = nullptr;

@@ -13,6 +13,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QDockWidget>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -20,6 +21,8 @@
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QSettings>
+#include <QStackedWidget>
 #include <QStyle>
 #include <QTimer>
 #include <QWindow>
@@ -56,7 +59,13 @@ TFenetre_Principale::TFenetre_Principale(Services& services, QWidget* parent)
     defilement_->setWidget(client_);
     // Its own minimum would keep a narrow picture's window wider than the menu bar.
     defilement_->setMinimumSize(1, 1);
-    setCentralWidget(defilement_);
+    pile_ = new QStackedWidget(this);
+    pile_->setObjectName(QStringLiteral("Pile"));
+    CreerAccueil();
+    pile_->addWidget(accueil_);
+    pile_->addWidget(defilement_);
+    setCentralWidget(pile_);
+    setAcceptDrops(true);
     ImageEdT = new QLabel(client_);
     ImageEdT->setObjectName(QStringLiteral("ImageEdT"));
     ImageEdT->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -69,11 +78,6 @@ TFenetre_Principale::TFenetre_Principale(Services& services, QWidget* parent)
 }
 
 TFenetre_Principale::~TFenetre_Principale() = default;
-
-template <typename Fonction> void TFenetre_Principale::Protege(Fonction&& fonction)
-{
-    Proteger(services_, this, std::forward<Fonction>(fonction));
-}
 
 // A configuration file that cannot be written must not hold the timetable or
 // the window hostage: the error is shown, the flag stays set so that the next
@@ -103,6 +107,9 @@ void TFenetre_Principale::CreerMenuFichier()
              &TFenetre_Principale::MenuNouveauClick);
     Commande(menu, "MenuOuvrir", QStringLiteral("Ouvrir..."), QKeySequence(Qt::CTRL | Qt::Key_O),
              &TFenetre_Principale::MenuOuvrirClick);
+    MenuRecents = menu->addMenu(QStringLiteral("Fichiers récents"));
+    MenuRecents->setObjectName(QStringLiteral("MenuRecents"));
+    connect(MenuRecents, &QMenu::aboutToShow, this, &TFenetre_Principale::ActualiserMenuRecents);
     MenuEnregistrer =
         Commande(menu, "MenuEnregistrer", QStringLiteral("Enregistrer"),
                  QKeySequence(Qt::CTRL | Qt::Key_S), &TFenetre_Principale::MenuEnregistrerClick);
@@ -174,9 +181,48 @@ void TFenetre_Principale::FormCreate()
             EcrireConfigSiModifiee();
         }
     }
-    panneau_ = new TFiche_Panneau(*this, services_, this);
-    PlacerPanneau();
+    CreerPanneau();
     ActualiserFenetre();
+}
+
+void TFenetre_Principale::CreerPanneau()
+{
+    dock_ = new QDockWidget(QStringLiteral("Affichage"), this);
+    dock_->setObjectName(QStringLiteral("DockAffichage"));
+    // The user cannot close the panel; docked on either side or floating.
+    dock_->setFeatures(QDockWidget::DockWidgetMovable | QDockWidget::DockWidgetFloatable);
+    dock_->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+    panneau_ = new TFiche_Panneau(*this, services_, dock_);
+    dock_->setWidget(panneau_);
+    dock_->installEventFilter(this);
+    addDockWidget(Qt::RightDockWidgetArea, dock_);
+    QSettings reglages(QStringLiteral("Horaku"), QStringLiteral("Horaku"));
+    restoreState(reglages.value(QStringLiteral("Fenetre/Disposition")).toByteArray());
+    // Docking, undocking or moving it resizes the picture's room.
+    connect(dock_, &QDockWidget::topLevelChanged, this, [this] {
+        if (!image_.isNull()) AjusterZoneClient(image_.size() + QSize(1, 1));
+        PlacerPanneau();
+        EcrireDisposition();
+    });
+    connect(dock_, &QDockWidget::dockLocationChanged, this, [this] {
+        if (!image_.isNull()) AjusterZoneClient(image_.size() + QSize(1, 1));
+        EcrireDisposition();
+    });
+}
+
+bool TFenetre_Principale::eventFilter(QObject* objet, QEvent* evenement)
+{
+    if (objet == dock_ && evenement->type() == QEvent::Close) {
+        evenement->ignore();
+        return true;
+    }
+    return QMainWindow::eventFilter(objet, evenement);
+}
+
+void TFenetre_Principale::EcrireDisposition()
+{
+    QSettings reglages(QStringLiteral("Horaku"), QStringLiteral("Horaku"));
+    reglages.setValue(QStringLiteral("Fenetre/Disposition"), saveState());
 }
 
 void TFenetre_Principale::FormShow()
@@ -190,16 +236,14 @@ void TFenetre_Principale::FormShow()
              qMax(zone.top(), zone.top() + (zone.height() - cadre.height()) / 2));
     }
     PlacerPanneau();
-    if (edt_ && panneau_) panneau_->show();
-    PlacerPanneauPlusTard();
+    AjusterPlusTard();
 }
 
-void TFenetre_Principale::PlacerPanneauPlusTard()
+void TFenetre_Principale::AjusterPlusTard()
 {
-    // The window manager frames the window only once it is mapped: its frame,
-    // and so the panel's place, is known after this event has been handled.
+    // The window manager frames the window only once it is mapped: a picture
+    // sized before the frame was known may now overflow the screen.
     QTimer::singleShot(0, this, [this] {
-        // A picture sized before the frame was known may now overflow the screen.
         if (!image_.isNull() && windowHandle() && windowHandle()->frameMargins() != cadreUtilise_)
             AjusterZoneClient(image_.size() + QSize(1, 1));
         PlacerPanneau();
@@ -221,16 +265,14 @@ void TFenetre_Principale::ActualiserFenetre()
     if (ouvert) {
         const bool modifie = edt_->EdtModifie;
         setWindowTitle(TitreAvecFichier(edt_->Fichier));
-        if (panneau_) {
-            panneau_->Remplir(*edt_);
-            // Before the window is first shown, FormShow shows the panel.
-            if (isVisible()) panneau_->show();
-        }
+        if (panneau_) panneau_->Remplir(*edt_);
         edt_->EdtModifie = modifie;
     } else {
         setWindowTitle(QString::fromUtf8(kNomProduit));
-        if (panneau_) panneau_->hide();
     }
+    if (dock_) dock_->setVisible(ouvert);
+    pile_->setCurrentWidget(ouvert ? static_cast<QWidget*>(defilement_) : accueil_);
+    ActualiserAccueil();
     // The actions too: a shortcut of a disabled menu does nothing.
     MenuConfiguration->setEnabled(ouvert);
     MenuParametres->setEnabled(ouvert);
@@ -251,41 +293,29 @@ void TFenetre_Principale::ActualiserCommandes()
 
 void TFenetre_Principale::PlacerPanneau()
 {
-    if (!panneau_) return;
-    const QScreen* ecran = screen();
-    const QRect cadre = windowHandle() ? windowHandle()->frameGeometry() : frameGeometry();
-    const QPoint place = PlacePanneau(cadre, panneau_->frameGeometry().size(),
-                                      ecran ? ecran->availableGeometry() : QRect());
-    // The platform window knows the frame the window manager has just drawn;
-    // the widget's own idea of it may lag behind.
-    if (QWindow* fenetre = panneau_->windowHandle(); fenetre && panneau_->isVisible())
-        fenetre->setFramePosition(place);
-    else
-        panneau_->move(place);
+    // Docked, the panel has its place; floating, it stays where the user can reach it.
+    if (!dock_ || !dock_->isFloating() || !dock_->isVisible()) return;
+    if (const QScreen* ecran = dock_->screen()) {
+        const QRect cadre = dock_->frameGeometry();
+        const QPoint place = DansEcran(cadre, ecran->availableGeometry());
+        if (place != cadre.topLeft()) dock_->move(place);
+    }
 }
 
 void TFenetre_Principale::moveEvent(QMoveEvent* evenement)
 {
     QMainWindow::moveEvent(evenement);
-    PlacerPanneau();
-    if (windowHandle() && windowHandle()->frameMargins() != cadreUtilise_) PlacerPanneauPlusTard();
+    if (windowHandle() && windowHandle()->frameMargins() != cadreUtilise_) AjusterPlusTard();
 }
 
 bool TFenetre_Principale::event(QEvent* evenement)
 {
     const bool resultat = QMainWindow::event(evenement);
     // A window manager may frame or reframe the window without moving its
-    // client area: the panel follows the frame it sees now.
-    if (evenement->type() == QEvent::WinIdChange || evenement->type() == QEvent::Show ||
-        evenement->type() == QEvent::WindowActivate)
-        PlacerPanneauPlusTard();
+    // client area: the size is checked against the frame it sees now.
+    if (evenement->type() == QEvent::WinIdChange || evenement->type() == QEvent::Show)
+        AjusterPlusTard();
     return resultat;
-}
-
-void TFenetre_Principale::resizeEvent(QResizeEvent* evenement)
-{
-    QMainWindow::resizeEvent(evenement);
-    PlacerPanneau();
 }
 
 ResultatDessin::Etat TFenetre_Principale::Redessiner()
@@ -329,9 +359,15 @@ void TFenetre_Principale::AjusterZoneClient(QSize taille)
     cadreUtilise_ = cadre;
     const QSize bords(cadre.left() + cadre.right(), cadre.top() + cadre.bottom());
     const int barre = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    // The docked panel stands beside the picture, with the splitter between them.
+    const int panneau =
+        dock_ && !dock_->isHidden() && !dock_->isFloating()
+            ? dock_->sizeHint().width() +
+                  style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this)
+            : 0;
     const auto dimensionner = [&](int menu) {
-        const QSize max =
-            zone.isEmpty() ? QSize(INT_MAX / 2, INT_MAX / 2) : zone.size() - bords - QSize(0, menu);
+        const QSize max = zone.isEmpty() ? QSize(INT_MAX / 2, INT_MAX / 2)
+                                         : ZoneMax(zone.size(), bords, menu, panneau);
         return DimensionnerZoneClient(taille, max, barre);
     };
     int menu = hauteurMenu(taille.width());
@@ -344,16 +380,18 @@ void TFenetre_Principale::AjusterZoneClient(QSize taille)
                                                        : Qt::ScrollBarAlwaysOff);
     defilement_->setVerticalScrollBarPolicy(z.barreV ? Qt::ScrollBarAlwaysOn
                                                      : Qt::ScrollBarAlwaysOff);
-    resize(z.taille.width(), z.taille.height() + menu);
+    resize(z.taille.width() + panneau, z.taille.height() + menu);
     layout()->activate();
+    // What the layout really gave (the panel's own height may make the window
+    // taller than the picture needs): the picture's area is put right.
     const QSize ecart = z.taille - defilement_->size();
-    if (!ecart.isNull()) resize(size() + ecart);
+    if (ecart.width() != 0 || ecart.height() > 0)
+        resize(size() + QSize(ecart.width(), qMax(0, ecart.height())));
     // A window grown past the screen's edge comes back inside it.
     if (QWindow* fenetre = windowHandle(); fenetre && !zone.isEmpty() && isVisible()) {
         const QRect f = fenetre->frameGeometry();
-        const int x = qMax(zone.left(), qMin(f.left(), zone.left() + zone.width() - f.width()));
-        const int y = qMax(zone.top(), qMin(f.top(), zone.top() + zone.height() - f.height()));
-        if (QPoint(x, y) != f.topLeft()) fenetre->setFramePosition(QPoint(x, y));
+        const QPoint place = DansEcran(f, zone);
+        if (place != f.topLeft()) fenetre->setFramePosition(place);
     }
 }
 
@@ -390,7 +428,9 @@ bool TFenetre_Principale::FormCloseQuery()
 
 void TFenetre_Principale::FormClose()
 {
-    delete panneau_;
+    EcrireDisposition();
+    delete dock_;
+    dock_ = nullptr;
     panneau_ = nullptr;
 }
 

@@ -1,10 +1,12 @@
 // The main window: owns the current timetable (or none), shows its picture at
-// the top-left corner of the client area, keeps the display-options panel
-// against its right edge and carries the menu.  Its code is split by family:
-// principale.cpp (state, menu, redraw, closing), principale_fichiers.cpp (the
-// file commands), principale_image.cpp (export and printing).
+// the top-left corner of the client area (a welcome page while none is open),
+// docks the display-options panel and carries the menu.  Its code is split by
+// family: principale.cpp (state, menu, redraw, closing), principale_fichiers.cpp
+// (the file commands, recent files, dropped files), principale_image.cpp
+// (export and printing), principale_accueil.cpp (the welcome page).
 #pragma once
 
+#include "garde.h"
 #include "panneau.h"
 #include "variables.h"
 #include "zoneclient.h"
@@ -14,12 +16,18 @@
 
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QAction;
+class QDockWidget;
+class QDragEnterEvent;
+class QDropEvent;
 class QLabel;
 class QMenu;
 class QPrinter;
 class QScrollArea;
+class QStackedWidget;
+class QVBoxLayout;
 
 namespace horaku
 {
@@ -49,6 +57,7 @@ public:
     horaku::RConfig& Config() { return config_; }
     const QImage& Image() const { return image_; }
     TFiche_Panneau* Panneau() const { return panneau_; }
+    QDockWidget* DockPanneau() const { return dock_; }
     // The printer chosen in "Configuration de l'imprimante", made on first use.
     QPrinter& Imprimante();
 
@@ -69,6 +78,16 @@ public:
     void MenuAideHorakuClick();
     void MenuAProposClick();
 
+    // Opens a file named outside the Open chooser (command line, recent
+    // files, a file dropped on the window) through the same closing question
+    // and checks as Open.
+    void OuvrirFichier(const QString& chemin);
+    // The bundled example as a new timetable never saved.
+    void OuvrirExemple();
+    // Most recent first, at most kRecentsMax, as kept between runs.
+    QStringList FichiersRecents() const;
+    void ViderRecents();
+
     // Can-close checks of the two timetable choosers: the name to use, or
     // nothing when the chooser must stay open.
     std::optional<QString> OpenDialogEdtCanClose(const QString& nom);
@@ -83,7 +102,11 @@ protected:
     void closeEvent(QCloseEvent* evenement) override;
     void moveEvent(QMoveEvent* evenement) override;
     bool event(QEvent* evenement) override;
-    void resizeEvent(QResizeEvent* evenement) override;
+    // The panel's close requests (a floating panel's title bar, Alt+F4 on it)
+    // are refused: the user cannot close it.
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+    void dragEnterEvent(QDragEnterEvent* evenement) override;
+    void dropEvent(QDropEvent* evenement) override;
 
 private:
     void FormCreate();
@@ -91,6 +114,12 @@ private:
     bool FormCloseQuery();
     void FormClose();
 
+    void CreerPanneau();
+    void CreerAccueil();
+    void ActualiserAccueil();
+    void ActualiserMenuRecents();
+    void AjouterRecent(const QString& chemin);
+    void EcrireDisposition();
     void CreerMenuFichier();
     void CreerMenuConfiguration();
     void CreerMenuAide();
@@ -106,10 +135,16 @@ private:
     // The commands that can do nothing in the current state are disabled:
     // Save and Save as without a timetable, export and print without a picture.
     void ActualiserCommandes();
-    // Puts the panel again once the window manager has framed the window.
-    void PlacerPanneauPlusTard();
+    // Sizes the window again once the window manager has framed it.
+    void AjusterPlusTard();
+    // The folder a timetable or picture chooser opens in (see DossierDepart).
+    QString DossierSelecteur(const QString& cle, bool ecriture) const;
+    void RetenirDossier(const QString& cle, const QString& chemin);
 
-    template <typename Fonction> void Protege(Fonction&& fonction);
+    template <typename Fonction> void Protege(Fonction&& fonction)
+    {
+        horaku::Proteger(services_, this, std::forward<Fonction>(fonction));
+    }
 
     horaku::Services& services_;
     horaku::RConfig config_;
@@ -118,10 +153,14 @@ private:
     TFiche_Panneau* panneau_ = nullptr;
     std::unique_ptr<QPrinter> imprimante_;
     QString dernierOuvert_; // the open chooser proposes its last name again
-    QString dossierImage_;  // folder of the last exported picture
     bool montree_ = false;
     QMargins cadreUtilise_; // the frame's margins the client area was last sized with
 
+    QDockWidget* dock_ = nullptr;
+    QStackedWidget* pile_ = nullptr; // the welcome page or the picture
+    QWidget* accueil_ = nullptr;
+    QVBoxLayout* listeRecents_ = nullptr;
+    QMenu* MenuRecents = nullptr;
     QScrollArea* defilement_ = nullptr;
     QWidget* client_ = nullptr;
     QLabel* ImageEdT = nullptr;

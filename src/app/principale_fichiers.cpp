@@ -1,10 +1,22 @@
-// The file commands of the "Fichier" menu and the closing step they share.
+// The file commands of the "Fichier" menu and the closing step they share,
+// the recent files, the bundled example and the files dropped on the window.
 #include "principale.h"
 
 #include "chemins.h"
+#include "erreurs.h"
 #include "fichiers.h"
+#include "garde.h"
 #include "parametres.h"
 #include "services.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QSettings>
+#include <QUrl>
 
 using namespace horaku;
 
@@ -13,6 +25,13 @@ namespace
 
 const QString kFiltreEdt = QStringLiteral("Fichiers Horaku (*.edt)");
 const QString kExtensionEdt = QStringLiteral(".edt");
+const QString kCleRecents = QStringLiteral("Fichiers/Recents");
+const QString kCleDossierEdt = QStringLiteral("Dossiers/Edt");
+
+QSettings Reglages()
+{
+    return QSettings(QStringLiteral("Horaku"), QStringLiteral("Horaku"));
+}
 
 } // namespace
 
@@ -65,22 +84,27 @@ void TFenetre_Principale::MenuNouveauClick()
 
 void TFenetre_Principale::MenuOuvrirClick()
 {
+    // Taken before the timetable closes: the first time, its folder.
+    const QString dossier = DossierSelecteur(kCleDossierEdt, false);
     if (!FermerEmploiDuTemps()) return;
     Selecteur selecteur;
     selecteur.sorte = Selecteur::OuvrirEdt;
     selecteur.filtres = kFiltreEdt;
     selecteur.suffixe = QStringLiteral("edt");
-    selecteur.dossier = QString::fromStdString(DossierProgramme);
-    selecteur.nom = dernierOuvert_;
+    selecteur.dossier = dossier;
+    if (QFileInfo(dernierOuvert_).absolutePath() == selecteur.dossier)
+        selecteur.nom = dernierOuvert_;
     std::optional<QString> nom;
     for (;;) {
         nom = services_.Choisir(this, selecteur);
         if (!nom) break;
         dernierOuvert_ = *nom;
+        RetenirDossier(kCleDossierEdt, *nom);
         if (OpenDialogEdtCanClose(*nom)) break;
         selecteur.nom = *nom;
     }
     if (nom) edt_ = ChargerEdt(*nom);
+    if (edt_) AjouterRecent(QString::fromStdString(edt_->Fichier));
     ActualiserFenetre();
     Redessiner();
     PlacerPanneau();
@@ -143,8 +167,8 @@ void TFenetre_Principale::MenuEnregistrerSousClick()
     selecteur.sorte = Selecteur::EnregistrerEdt;
     selecteur.filtres = kFiltreEdt;
     selecteur.suffixe = QStringLiteral("edt");
-    selecteur.dossier = QString::fromStdString(DossierProgramme);
-    selecteur.nom = QString::fromStdString(edt_->Fichier);
+    selecteur.dossier = DossierSelecteur(kCleDossierEdt, true);
+    selecteur.nom = NomSansDossier(QString::fromStdString(edt_->Fichier));
     // The can-close check asks about the one file that will be replaced, the
     // ".edt" name; a question about the name as typed would be a second one.
     selecteur.confirmerRemplacement = false;
@@ -152,6 +176,7 @@ void TFenetre_Principale::MenuEnregistrerSousClick()
     for (;;) {
         const std::optional<QString> choisi = services_.Choisir(this, selecteur);
         if (!choisi) return;
+        RetenirDossier(kCleDossierEdt, *choisi);
         nom = SaveDialogEdtCanClose(*choisi);
         if (nom) break;
         selecteur.nom = *choisi;
@@ -167,6 +192,7 @@ void TFenetre_Principale::MenuEnregistrerSousClick()
     }
     EcrireConfigSiModifiee();
     setWindowTitle(TitreAvecFichier(edt_->Fichier));
+    AjouterRecent(*nom);
 }
 
 std::optional<QString> TFenetre_Principale::SaveDialogEdtCanClose(const QString& nom)
@@ -184,4 +210,117 @@ std::optional<QString> TFenetre_Principale::SaveDialogEdtCanClose(const QString&
 void TFenetre_Principale::MenuSupprimerClick()
 {
     // What a delete command should remove is not settled: it does nothing.
+}
+
+void TFenetre_Principale::OuvrirFichier(const QString& chemin)
+{
+    if (!FermerEmploiDuTemps()) return;
+    const QString absolu = QFileInfo(chemin).absoluteFilePath();
+    if (OpenDialogEdtCanClose(absolu)) {
+        dernierOuvert_ = absolu;
+        edt_ = ChargerEdt(absolu);
+        if (edt_) AjouterRecent(absolu);
+    }
+    ActualiserFenetre();
+    Redessiner();
+    PlacerPanneau();
+}
+
+void TFenetre_Principale::OuvrirExemple()
+{
+    if (!FermerEmploiDuTemps()) return;
+    QFile fichier(QStringLiteral(":/exemples/realiste.edt"));
+    if (!fichier.open(QIODevice::ReadOnly))
+        throw ErreurHoraku("Impossible d'ouvrir le fichier realiste.edt.");
+    const QByteArray contenu = fichier.readAll();
+    auto edt = std::make_unique<REdt>();
+    if (!LireEdt(*edt, std::string_view(contenu.constData(), static_cast<std::size_t>(contenu.size()))))
+        throw ErreurHoraku(kMessageVersion);
+    // Never saved: Save asks for a name, closing asks whether to keep it.
+    edt->Fichier.clear();
+    edt->EdtModifie = true;
+    edt_ = std::move(edt);
+    ActualiserFenetre();
+    Redessiner();
+    PlacerPanneau();
+}
+
+QStringList TFenetre_Principale::FichiersRecents() const
+{
+    return Reglages().value(kCleRecents).toStringList().mid(0, kRecentsMax);
+}
+
+void TFenetre_Principale::AjouterRecent(const QString& chemin)
+{
+    Reglages().setValue(kCleRecents, horaku::AjouterRecent(FichiersRecents(), chemin));
+}
+
+void TFenetre_Principale::ViderRecents()
+{
+    Reglages().remove(kCleRecents);
+    ActualiserAccueil();
+}
+
+void TFenetre_Principale::ActualiserMenuRecents()
+{
+    MenuRecents->clear();
+    const QStringList recents = FichiersRecents();
+    int n = 0;
+    for (const QString& chemin : recents) {
+        const QFileInfo info(chemin);
+        QAction* action = MenuRecents->addAction(
+            QStringLiteral("&%1 %2   (%3)").arg(++n).arg(info.fileName(), info.absolutePath()));
+        action->setObjectName(QStringLiteral("MenuRecent"));
+        // A file that is gone is greyed; "Vider la liste" forgets it.
+        action->setEnabled(info.isFile());
+        connect(action, &QAction::triggered, this,
+                [this, chemin] { Protege([&] { OuvrirFichier(chemin); }); });
+    }
+    if (recents.isEmpty())
+        MenuRecents->addAction(QStringLiteral("(aucun fichier récent)"))->setEnabled(false);
+    MenuRecents->addSeparator();
+    QAction* vider = MenuRecents->addAction(QStringLiteral("Vider la liste"));
+    vider->setObjectName(QStringLiteral("MenuViderRecents"));
+    vider->setEnabled(!recents.isEmpty());
+    connect(vider, &QAction::triggered, this, &TFenetre_Principale::ViderRecents);
+}
+
+QString TFenetre_Principale::DossierSelecteur(const QString& cle, bool ecriture) const
+{
+    return DossierDepart(Reglages().value(cle).toString(),
+                         edt_ ? QString::fromStdString(edt_->Fichier) : QString(), ecriture);
+}
+
+void TFenetre_Principale::RetenirDossier(const QString& cle, const QString& chemin)
+{
+    Reglages().setValue(cle, QFileInfo(chemin).absolutePath());
+}
+
+namespace
+{
+
+// The first local file among the dropped addresses.
+QString FichierDepose(const QMimeData* donnees)
+{
+    if (!donnees || !donnees->hasUrls()) return {};
+    for (const QUrl& adresse : donnees->urls())
+        if (adresse.isLocalFile()) return adresse.toLocalFile();
+    return {};
+}
+
+} // namespace
+
+void TFenetre_Principale::dragEnterEvent(QDragEnterEvent* evenement)
+{
+    if (!FichierDepose(evenement->mimeData()).isEmpty()) evenement->acceptProposedAction();
+}
+
+void TFenetre_Principale::dropEvent(QDropEvent* evenement)
+{
+    const QString chemin = FichierDepose(evenement->mimeData());
+    if (chemin.isEmpty()) return;
+    evenement->acceptProposedAction();
+    // The drag's source waits until the drop returns: the file opens afterwards.
+    QMetaObject::invokeMethod(
+        this, [this, chemin] { Protege([&] { OuvrirFichier(chemin); }); }, Qt::QueuedConnection);
 }

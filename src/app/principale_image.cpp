@@ -8,13 +8,23 @@
 #include "services.h"
 
 #include <QDialogButtonBox>
+#include <QFileInfo>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
+#include <QPrinterInfo>
 #include <QPushButton>
+#include <QSettings>
 
 using namespace horaku;
+
+namespace
+{
+
+const QString kCleDossierImage = QStringLiteral("Dossiers/Image");
+
+} // namespace
 
 void TFenetre_Principale::EnregistrerClick()
 {
@@ -26,13 +36,15 @@ void TFenetre_Principale::EnregistrerClick()
     selecteur.filtres = QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG "
                                        "(*.png);;Document PDF (*.pdf);;Image SVG (*.svg)");
     selecteur.suffixe = QStringLiteral("gif");
-    selecteur.dossier = dossierImage_;
+    selecteur.dossier = DossierSelecteur(kCleDossierImage, true);
+    if (edt_ && !edt_->Fichier.empty())
+        selecteur.nom = QFileInfo(QString::fromStdString(edt_->Fichier)).completeBaseName();
     selecteur.confirmerRemplacement = true;
     const std::optional<QString> choisi = services_.Choisir(this, selecteur);
     if (!choisi) return;
     QString chemin = *choisi;
     if (ExtensionDe(chemin).isEmpty()) chemin += QStringLiteral(".gif");
-    dossierImage_ = chemin.left(chemin.lastIndexOf(QLatin1Char('/')) + 1);
+    RetenirDossier(kCleDossierImage, chemin);
     {
         const CurseurAttente attente;
         // PDF and SVG are drawn again from the timetable, as vectors.
@@ -56,7 +68,28 @@ void TFenetre_Principale::MenuImprimerClick()
 {
     // Without a picture the page would stay blank.
     if (image_.isNull()) return;
-    ImprimerImage(image_, Imprimante());
+    QPrinter& imprimante = Imprimante();
+    // Most laptops at home have no printer: rather than refuse, the print
+    // dialog opens on Qt's PDF printer with a file name the user sees.
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        imprimante.setOutputFormat(QPrinter::PdfFormat);
+        if (imprimante.outputFileName().isEmpty()) {
+            const QString nom = edt_ && !edt_->Fichier.empty()
+                                    ? QFileInfo(QString::fromStdString(edt_->Fichier)).completeBaseName()
+                                    : QStringLiteral("emploi du temps");
+            imprimante.setOutputFileName(DossierSelecteur(kCleDossierImage, true) +
+                                         QLatin1Char('/') + nom + QStringLiteral(".pdf"));
+        }
+        QPrintDialog dialogue(&imprimante, this);
+        dialogue.setWindowTitle(QStringLiteral("Imprimer"));
+        if (dialogue.exec() != QDialog::Accepted) return;
+    }
+    ImprimerImage(image_, imprimante);
+    // A print into a file says where the file is.
+    if (imprimante.outputFormat() == QPrinter::PdfFormat)
+        services_.Demander(this, {QStringLiteral("Emploi du temps imprimé dans « %1 ».")
+                                      .arg(imprimante.outputFileName()),
+                                  QMessageBox::Ok, QMessageBox::Information});
 }
 
 void TFenetre_Principale::MenuApercuClick()

@@ -19,4 +19,17 @@ ZoneClient DimensionnerZoneClient(QSize contenu, QSize max, int barre)
     return z;
 }
 
+QSize ZoneMax(QSize ecran, QSize cadre, int menu, int panneau)
+{
+    return {std::max(1, ecran.width() - cadre.width() - panneau),
+            std::max(1, ecran.height() - cadre.height() - menu)};
+}
+
+QPoint DansEcran(const QRect& cadre, const QRect& ecran)
+{
+    if (ecran.isEmpty()) return cadre.topLeft();
+    return {std::max(ecran.left(), std::min(cadre.left(), ecran.left() + ecran.width() - cadre.width())),
+            std::max(ecran.top(), std::min(cadre.top(), ecran.top() + ecran.height() - cadre.height()))};
+}
+
 } // namespace horaku

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QList>
+#include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -111,11 +112,18 @@ inline void TaperTexte(QWidget* cible, const QString& texte)
     }
 }
 
-// A fresh working folder for one test; the previous one comes back after.
+// A fresh working folder for one test, and no settings kept from an earlier
+// one (recent files, choosers' folders, the panel's place); the previous
+// folder comes back after.  Each test program keeps its settings in a folder
+// of its own (XDG_CONFIG_HOME, set by CTest).
 class DossierDeTravail
 {
 public:
-    DossierDeTravail() : precedent_(QDir::currentPath()) { QDir::setCurrent(dossier_.path()); }
+    DossierDeTravail() : precedent_(QDir::currentPath())
+    {
+        QDir::setCurrent(dossier_.path());
+        QSettings(QStringLiteral("Horaku"), QStringLiteral("Horaku")).clear();
+    }
     ~DossierDeTravail() { QDir::setCurrent(precedent_); }
     DossierDeTravail(const DossierDeTravail&) = delete;
     DossierDeTravail& operator=(const DossierDeTravail&) = delete;

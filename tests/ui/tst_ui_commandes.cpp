@@ -9,8 +9,10 @@
 #include "apropos.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QFile>
 #include <QLabel>
+#include <QCheckBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
@@ -201,6 +203,21 @@ void TestCommandes::menu()
     action->installEventFilter(&capteur);
     QTest::keySequence(banc.fenetre.get(), raccourci);
     QCOMPARE(capteur.recus, 1);
+    // The same from the panel, docked then floating, when a timetable gives
+    // it a place on the screen.
+    if (banc.fenetre->Panneau()->isVisible()) {
+        // A check box: a text field keeps its own editing keys (Ctrl+A selects all).
+        auto* largeur = banc.fenetre->Panneau()->findChild<QCheckBox*>(QStringLiteral("CBAffichNom"));
+        int attendus = 1;
+        for (const bool flottant : {false, true}) {
+            banc.fenetre->DockPanneau()->setFloating(flottant);
+            banc.fenetre->DockPanneau()->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(banc.fenetre->DockPanneau()->window()));
+            largeur->setFocus();
+            QTest::keySequence(largeur, raccourci);
+            QCOMPARE(capteur.recus, ++attendus);
+        }
+    }
     QVERIFY(banc.services.questions.isEmpty());
     QVERIFY(banc.services.selecteurs.isEmpty());
 }
@@ -263,41 +280,57 @@ void TestCommandes::selecteurs_data()
 {
     QTest::addColumn<QString>("commande");
     QTest::addColumn<int>("sorte");
-    QTest::addColumn<bool>("dossierProgramme");
     QTest::addColumn<QString>("suffixe");
     QTest::addColumn<bool>("confirmerRemplacement");
+    QTest::addColumn<QString>("choisi"); // a name chosen in another folder
 
     // Save as asks its own replace question about the ".edt" name: the
     // chooser's would be a second one.
-    QTest::newRow("Ouvrir") << "MenuOuvrir" << int(Selecteur::OuvrirEdt) << true << "edt" << false;
-    QTest::newRow("Enregistrer sous")
-        << "MenuEnregistrerSous" << int(Selecteur::EnregistrerEdt) << true << "edt" << false;
-    QTest::newRow("Enregistrer l'image")
-        << "MenuEnregistrerImage" << int(Selecteur::EnregistrerImage) << false << "gif" << true;
+    QTest::newRow("Ouvrir") << "MenuOuvrir" << int(Selecteur::OuvrirEdt) << "edt" << false
+                            << "absent.edt";
+    QTest::newRow("Enregistrer sous") << "MenuEnregistrerSous" << int(Selecteur::EnregistrerEdt)
+                                      << "edt" << false << "copie.edt";
+    QTest::newRow("Enregistrer l'image") << "MenuEnregistrerImage"
+                                         << int(Selecteur::EnregistrerImage) << "gif" << true
+                                         << "image.png";
 }
 
 void TestCommandes::selecteurs()
 {
     QFETCH(QString, commande);
     QFETCH(int, sorte);
-    QFETCH(bool, dossierProgramme);
     QFETCH(QString, suffixe);
     QFETCH(bool, confirmerRemplacement);
+    QFETCH(QString, choisi);
 
+    // Never the program's folder (/usr/bin once installed).
     const std::string precedent = DossierProgramme;
     DossierProgramme = "/programme/horaku/";
     Banc banc;
+    const QString ailleurs = banc.dossier.Chemin(QStringLiteral("ailleurs"));
+    QVERIFY(QDir().mkpath(ailleurs));
+    banc.services.noms = {ailleurs + QLatin1Char('/') + choisi, std::nullopt};
+    banc.services.reponses = {QMessageBox::Ok};
+    banc.Action(commande)->trigger();
+    banc.services.noms = {std::nullopt};
+    banc.Action(commande)->trigger();
+    // The folder gone, the chooser falls back on the timetable's.
+    QVERIFY(QDir(ailleurs).removeRecursively());
     banc.services.noms = {std::nullopt};
     banc.Action(commande)->trigger();
     DossierProgramme = precedent;
 
-    QCOMPARE(banc.services.selecteurs.size(), 1);
-    const Selecteur& s = banc.services.selecteurs.front();
-    QCOMPARE(int(s.sorte), sorte);
-    if (dossierProgramme) QCOMPARE(s.dossier, QStringLiteral("/programme/horaku/"));
-    QCOMPARE(s.suffixe, suffixe);
-    QCOMPARE(s.confirmerRemplacement, confirmerRemplacement);
-    QVERIFY(banc.services.questions.isEmpty());
+    const QList<Selecteur>& vus = banc.services.selecteurs;
+    QVERIFY(vus.size() >= 3);
+    // First time: the current timetable's folder; then the folder last used.
+    QCOMPARE(vus.front().dossier, QFileInfo(banc.plan).absolutePath());
+    QCOMPARE(vus.at(vus.size() - 2).dossier, ailleurs);
+    QVERIFY(QFileInfo(vus.back().dossier).isDir());
+    for (const Selecteur& s : vus) {
+        QCOMPARE(int(s.sorte), sorte);
+        QCOMPARE(s.suffixe, suffixe);
+        QCOMPARE(s.confirmerRemplacement, confirmerRemplacement);
+    }
 }
 
 void TestCommandes::enregistrerEcritLaConfiguration_data()
@@ -389,12 +422,16 @@ void TestCommandes::cadreDeLaFenetre()
     QVERIFY(!(f & Qt::WindowMinimizeButtonHint));
     QCOMPARE(banc.fenetre->windowTitle(), QStringLiteral("Horaku - plan.edt"));
 
-    // The panel cannot be closed: a close request leaves it shown.
-    TFiche_Panneau* panneau = banc.fenetre->Panneau();
-    QTRY_VERIFY(panneau->isVisible());
-    QVERIFY(!(panneau->windowFlags() & Qt::WindowCloseButtonHint));
-    QVERIFY(!panneau->close());
-    QVERIFY(panneau->isVisible());
+    // The panel cannot be closed, docked or floating: a close request leaves it shown.
+    QDockWidget* dock = banc.fenetre->DockPanneau();
+    QTRY_VERIFY(dock->isVisible());
+    QCOMPARE(dock->windowTitle(), QStringLiteral("Affichage"));
+    QVERIFY(!(dock->features() & QDockWidget::DockWidgetClosable));
+    for (const bool flottant : {false, true}) {
+        dock->setFloating(flottant);
+        QVERIFY(!dock->close());
+        QVERIFY(dock->isVisible());
+    }
     QVERIFY(banc.fenetre->isVisible());
 }
 

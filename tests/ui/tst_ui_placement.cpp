@@ -1,8 +1,7 @@
 // The window's geometry as plain functions: the client area for a picture and
-// a screen, the panel's place beside the main window's frame, and the printed
-// size of a picture on a page.
+// a screen, a window (the main one, the floating panel) kept on the screen,
+// and the printed size of a picture on a page.
 #include "impression.h"
-#include "panneau.h"
 #include "zoneclient.h"
 
 #include <QtTest>
@@ -16,8 +15,8 @@ class TestPlacement : public QObject
 private slots:
     void zoneClient_data();
     void zoneClient();
-    void placePanneau_data();
-    void placePanneau();
+    void dansEcran_data();
+    void dansEcran();
     void tailleSurPage_data();
     void tailleSurPage();
 };
@@ -60,37 +59,35 @@ void TestPlacement::zoneClient()
     QCOMPARE(z.barreV, barreV);
 }
 
-void TestPlacement::placePanneau_data()
+void TestPlacement::dansEcran_data()
 {
     QTest::addColumn<QRect>("cadre");
     QTest::addColumn<QRect>("ecran");
     QTest::addColumn<QPoint>("place");
 
-    const QRect ecran(0, 0, 1280, 1024);
-    QTest::newRow("à droite, haut contre haut")
-        << QRect(100, 50, 600, 400) << ecran << QPoint(700, 50);
-    QTest::newRow("tout contre le bord de l'écran")
-        << QRect(100, 50, 1068, 400) << ecran << QPoint(1168, 50);
-    QTest::newRow("pas de place à droite: contre le bord de l'écran, par-dessus la fenêtre")
-        << QRect(100, 50, 1100, 400) << ecran << QPoint(1168, 50);
-    QTest::newRow("fenêtre sortie à droite")
-        << QRect(1500, 50, 300, 400) << ecran << QPoint(1168, 50);
-    QTest::newRow("fenêtre au-dessus de l'écran")
-        << QRect(100, -40, 600, 400) << ecran << QPoint(700, 0);
-    QTest::newRow("fenêtre tout en bas")
-        << QRect(100, 950, 600, 400) << ecran << QPoint(700, 1024 - 210);
+    const QRect ecran(0, 0, 1366, 768);
+    QTest::newRow("sur l'écran: ne bouge pas") << QRect(100, 50, 600, 400) << ecran << QPoint(100, 50);
+    QTest::newRow("tout contre le bord droit")
+        << QRect(766, 50, 600, 400) << ecran << QPoint(766, 50);
+    QTest::newRow("un pixel de trop à droite")
+        << QRect(767, 50, 600, 400) << ecran << QPoint(766, 50);
+    QTest::newRow("sortie en bas") << QRect(100, 700, 600, 400) << ecran << QPoint(100, 368);
+    QTest::newRow("au-dessus de l'écran: la barre de titre revient")
+        << QRect(100, -40, 600, 400) << ecran << QPoint(100, 0);
+    QTest::newRow("plus grande que l'écran: son coin en haut à gauche")
+        << QRect(300, 100, 2000, 900) << ecran << QPoint(0, 0);
     QTest::newRow("écran décalé (second écran)")
-        << QRect(1300, 30, 600, 400) << QRect(1280, 24, 1920, 1176) << QPoint(1900, 30);
+        << QRect(3000, 30, 600, 400) << QRect(1366, 24, 1920, 1176) << QPoint(2686, 30);
     QTest::newRow("aucun écran connu: rien ne borne")
-        << QRect(100, -40, 5000, 400) << QRect() << QPoint(5100, -40);
+        << QRect(100, -40, 5000, 400) << QRect() << QPoint(100, -40);
 }
 
-void TestPlacement::placePanneau()
+void TestPlacement::dansEcran()
 {
     QFETCH(QRect, cadre);
     QFETCH(QRect, ecran);
     QFETCH(QPoint, place);
-    QCOMPARE(PlacePanneau(cadre, QSize(112, 210), ecran), place);
+    QCOMPARE(DansEcran(cadre, ecran), place);
 }
 
 void TestPlacement::tailleSurPage_data()
