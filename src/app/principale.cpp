@@ -64,6 +64,8 @@ TFenetre_Principale::TFenetre_Principale(Services& services, QWidget* parent)
     CreerAccueil();
     pile_->addWidget(accueil_);
     pile_->addWidget(defilement_);
+    // The welcome page's own minimum must not widen a narrow picture's window.
+    pile_->setMinimumSize(1, 1);
     setCentralWidget(pile_);
     setAcceptDrops(true);
     ImageEdT = new QLabel(client_);

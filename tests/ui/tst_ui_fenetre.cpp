@@ -4,6 +4,7 @@
 #include "principale.h"
 
 #include <QAction>
+#include <QDockWidget>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -56,7 +57,7 @@ private slots:
     void configurationSuitLEtat();
     void zoneClient_data();
     void zoneClient();
-    void panneauSuitLaFenetre();
+    void panneauDocke();
     void panneauCacheSansEmploiDuTemps();
 };
 
@@ -237,15 +238,19 @@ void TestFenetre::zoneClient()
     auto* imageEdT = fenetre.findChild<QLabel*>(QStringLiteral("ImageEdT"));
     QCOMPARE(Cadre(imageEdT), QStringLiteral("0,0 %1x%2").arg(image.width()).arg(image.height()));
 
-    auto* defilement = qobject_cast<QAbstractScrollArea*>(fenetre.centralWidget());
+    auto* defilement = fenetre.findChild<QAbstractScrollArea*>(QStringLiteral("Defilement"));
     QVERIFY(defilement);
     const QRect ecran = fenetre.screen()->availableGeometry();
     const int menu = fenetre.menuBar()->height();
-    const bool tropLarge = image.width() + 1 > ecran.width();
+    QDockWidget* dock = fenetre.DockPanneau();
+    QTRY_VERIFY(dock->isVisible() && !dock->isFloating());
+    const bool tropLarge = image.width() + 1 + dock->width() > ecran.width();
     const bool tropHaut = image.height() + 1 + menu > ecran.height();
     if (!tropLarge && !tropHaut) {
-        // A picture that fits: the client area is the picture plus one pixel.
-        QTRY_COMPARE(defilement->size(), image.size() + QSize(1, 1));
+        // A picture that fits: the client area is the picture plus one pixel,
+        // or the docked panel's height when that is more.
+        QTRY_COMPARE(defilement->width(), image.width() + 1);
+        QCOMPARE(defilement->height(), qMax(image.height() + 1, dock->height()));
         QVERIFY(!defilement->horizontalScrollBar()->isVisible());
         QVERIFY(!defilement->verticalScrollBar()->isVisible());
     } else {
@@ -255,8 +260,9 @@ void TestFenetre::zoneClient()
                                 QStringLiteral("%1x%2").arg(ecran.width()).arg(ecran.height())));
         if (tropLarge) QTRY_VERIFY(defilement->horizontalScrollBar()->isVisible());
         if (tropHaut) QTRY_VERIFY(defilement->verticalScrollBar()->isVisible());
-        // The panel is still on the screen, where the user can reach it.
-        QTRY_VERIFY(ecran.contains(fenetre.Panneau()->frameGeometry()));
+        // The panel stays beside the picture, inside the window.
+        QVERIFY(!dock->geometry().intersects(defilement->geometry()));
+        QVERIFY(fenetre.rect().contains(dock->geometry()));
     }
 
     // What the client area shows, scrolled to its end: the picture, then one
@@ -276,32 +282,43 @@ void TestFenetre::zoneClient()
         QCOMPARE(vue.pixel(x, vu.height() - 1), qRgb(255, 255, 255));
 }
 
-void TestFenetre::panneauSuitLaFenetre()
+void TestFenetre::panneauDocke()
 {
     DossierDeTravail dossier;
     const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
     EcrireConfiguration(plan);
     ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
-    TFiche_Panneau* panneau = fenetre.Panneau();
-    QVERIFY(panneau->isVisible());
-    QCOMPARE(panneau->windowTitle(), QStringLiteral("Affichage"));
-    QCOMPARE(panneau->size(), QSize(110, 185));
-    QVERIFY(panneau->windowFlags() & Qt::Tool);
-    QVERIFY(!(panneau->windowFlags() & Qt::WindowCloseButtonHint));
+    {
+        TFenetre_Principale fenetre(services);
+        fenetre.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+        QDockWidget* dock = fenetre.DockPanneau();
+        QCOMPARE(dock->widget(), fenetre.Panneau());
+        QCOMPARE(fenetre.Panneau()->size(), QSize(110, 185));
+        QCOMPARE(fenetre.dockWidgetArea(dock), Qt::RightDockWidgetArea);
+        QVERIFY(!dock->isFloating());
+        auto* defilement = fenetre.findChild<QWidget*>(QStringLiteral("Defilement"));
+        const int largeurImage = fenetre.Image().width() + 1;
+        QTRY_COMPARE(defilement->width(), largeurImage);
+        QVERIFY(dock->geometry().left() >= defilement->geometry().right());
 
-    const auto aDroite = [&] {
-        const QRect f = fenetre.frameGeometry();
-        return panneau->frameGeometry().topLeft() == QPoint(f.left() + f.width(), f.top());
-    };
-    QTRY_VERIFY(aDroite());
-    fenetre.move(37, 55);
-    QTRY_VERIFY(aDroite());
-    QCOMPARE(panneau->frameGeometry().top(), fenetre.frameGeometry().top());
-    fenetre.resize(fenetre.width() + 40, fenetre.height());
-    QTRY_VERIFY(aDroite());
+        // Floating, it leaves the picture alone and the window shrinks to it.
+        const int avant = fenetre.width();
+        dock->setFloating(true);
+        QTRY_VERIFY(fenetre.width() < avant);
+        QTRY_COMPARE(defilement->width(), largeurImage);
+        // Docked on the left, and kept so for the next run.
+        fenetre.addDockWidget(Qt::LeftDockWidgetArea, dock);
+        dock->setFloating(false);
+        QTRY_COMPARE(fenetre.dockWidgetArea(dock), Qt::LeftDockWidgetArea);
+        QTRY_COMPARE(defilement->width(), largeurImage);
+        QVERIFY(fenetre.close());
+    }
+    TFenetre_Principale suivante(services);
+    suivante.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&suivante));
+    QCOMPARE(suivante.dockWidgetArea(suivante.DockPanneau()), Qt::LeftDockWidgetArea);
+    QVERIFY(suivante.DockPanneau()->isVisible());
 }
 
 void TestFenetre::panneauCacheSansEmploiDuTemps()

@@ -9,6 +9,8 @@
 
 #include <QAction>
 #include <QFile>
+#include <QDockWidget>
+#include <QFileInfo>
 #include <QtTest>
 
 using namespace horaku;
@@ -355,7 +357,8 @@ void TestFichiers::enregistrerSansModificationNEcritRien()
     banc.Declencher("MenuEnregistrerSous");
     QVERIFY(QFile::exists(plan));
     banc.Declencher("MenuEnregistrerSous");
-    QCOMPARE(banc.services.selecteurs[1].nom, plan);
+    QCOMPARE(banc.services.selecteurs[1].nom, QStringLiteral("plan.edt"));
+    QCOMPARE(banc.services.selecteurs[1].dossier, QFileInfo(plan).absolutePath());
 }
 
 void TestFichiers::enregistrerSousEchoueGardeLeNom()
@@ -447,7 +450,7 @@ void TestFichiers::ouvrir()
 
     REdt* edt = banc.fenetre->EdtCourant();
     QCOMPARE(edt != nullptr, ouvert);
-    QCOMPARE(banc.fenetre->Panneau()->isHidden(), !ouvert);
+    QCOMPARE(banc.fenetre->DockPanneau()->isHidden(), !ouvert);
     if (ouvert) {
         QCOMPARE(QString::fromStdString(edt->Fichier), noms.last());
         QVERIFY(!edt->EdtModifie);

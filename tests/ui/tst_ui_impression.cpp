@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QMenu>
 #include <QPainter>
+#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
@@ -92,6 +93,7 @@ private slots:
     void imageAvecMarge();
     void impressionPdf();
     void aucuneImprimante();
+    void imprimerSansImprimante();
     void imprimerDepuisLaFenetre_data();
     void imprimerDepuisLaFenetre();
     void exporter_data();
@@ -229,9 +231,14 @@ void TestImpression::imprimerDepuisLaFenetre()
     imprimante.setOutputFileName(sortie);
     const QSize zone = imprimante.pageLayout().paintRectPixels(600).size();
 
+    // Without a printer the print dialog comes first, on the file already named.
+    const bool sansImprimante = QPrinterInfo::availablePrinterNames().isEmpty();
+    if (sansImprimante) AuProchain<QPrintDialog>([](QPrintDialog* d) { d->QDialog::accept(); });
     fenetre.findChild<QAction*>(QStringLiteral("MenuImprimer"))->trigger();
 
-    QVERIFY(services.questions.isEmpty());
+    // A print into a file says where it went.
+    QCOMPARE(services.Textes(),
+             QStringList{QStringLiteral("Emploi du temps imprimé dans « %1 ».").arg(sortie)});
     QFile f(sortie);
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray pdf = f.readAll();
@@ -269,6 +276,32 @@ void TestImpression::aucuneImprimante()
         QCOMPARE(QString::fromUtf8(e.what()),
                  QStringLiteral("Aucune imprimante par défaut sélectionnée"));
     }
+}
+
+void TestImpression::imprimerSansImprimante()
+{
+    if (!QPrinterInfo::availablePrinterNames().isEmpty())
+        QSKIP("une imprimante est installée sur cette machine");
+    DossierDeTravail dossier;
+    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
+    EcrireConfiguration(plan);
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    // Ctrl+P opens the print dialog on a PDF file beside the timetable,
+    // rather than refusing; cancelled, nothing is written and nothing said.
+    QString titre, fichier;
+    AuProchain<QPrintDialog>([&](QPrintDialog* d) {
+        titre = d->windowTitle();
+        fichier = d->printer()->outputFileName();
+        QVERIFY(d->printer()->outputFormat() == QPrinter::PdfFormat);
+    });
+    QTest::keySequence(&fenetre, QKeySequence(Qt::CTRL | Qt::Key_P));
+    QCOMPARE(titre, QStringLiteral("Imprimer"));
+    QCOMPARE(fichier, dossier.Chemin(QStringLiteral("plan.pdf")));
+    QVERIFY(services.questions.isEmpty());
+    QVERIFY(!QFile::exists(fichier));
 }
 
 void TestImpression::exporter_data()
@@ -473,6 +506,8 @@ void TestImpression::erreurSansCurseurDAttente()
     services.noms = {absent};
     fenetre.Imprimante().setOutputFormat(QPrinter::PdfFormat);
     fenetre.Imprimante().setOutputFileName(dossier.Chemin(QStringLiteral("absent/page.pdf")));
+    if (commande == QLatin1String("MenuImprimer") && QPrinterInfo::availablePrinterNames().isEmpty())
+        AuProchain<QPrintDialog>([](QPrintDialog* d) { d->QDialog::accept(); });
 
     fenetre.findChild<QAction*>(commande)->trigger();
 
