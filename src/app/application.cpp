@@ -11,6 +11,7 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <clocale>
 #include <cstdio>
 #include <cstdlib>
 
@@ -38,10 +39,10 @@ bool Application::notify(QObject* destinataire, QEvent* evenement)
 namespace
 {
 
-// The texts of the printer dialogs that Qt's French catalogue leaves in
-// English.  Asked last, after Qt's own catalogue: a text that catalogue
+// The texts of Qt's printer and file dialogs that its French catalogue leaves
+// in English.  Asked last, after Qt's own catalogue: a text that catalogue
 // translates keeps its translation.
-class TraductionsImpression final : public QTranslator
+class TraductionsManquantes final : public QTranslator
 {
 public:
     using QTranslator::QTranslator;
@@ -53,6 +54,10 @@ public:
         Q_UNUSED(n);
         if (!contexte || !source) return {};
         const QByteArray c(contexte);
+        if (c == "QAbstractFileIconProvider" || c == "QFileSystemModel") {
+            if (qstrcmp(source, "Folder") == 0) return QStringLiteral("Dossier");
+            return {};
+        }
         if (!c.startsWith("QPrint") && !c.startsWith("QPageSetup") && !c.startsWith("QUnixPrint") &&
             !c.startsWith("QCups") && !c.startsWith("QPPD"))
             return {};
@@ -68,6 +73,7 @@ public:
             {"Invalid Pages Definition", QStringLiteral("Définition des pages incorrecte")},
             {"Long side binding", QStringLiteral("Reliure sur le bord long")},
             {"Short side binding", QStringLiteral("Reliure sur le bord court")},
+            {"Off", QStringLiteral("Désactivée")},
             {"Page Setup Conflicts", QStringLiteral("Conflits de mise en page")},
             {"Please choose a different file name.",
              QStringLiteral("Veuillez choisir un autre nom de fichier.")},
@@ -86,22 +92,31 @@ public:
 
 void PreparerLocaleFrancaise()
 {
-    // The file choosers write their dates in the session's locale, not in the
-    // program's default one: the time category is made French, whatever the
-    // session speaks.  LC_ALL would win over LC_TIME, so its value moves to
-    // LANG, which yields to it.
+    // The file choosers write their dates, sizes and units in the session's
+    // locale, not in the program's default one: those categories are made
+    // French, whatever the session speaks.  LC_ALL would win over them, so
+    // its value moves to LANG, which yields to them.
     if (!qEnvironmentVariableIsEmpty("LC_ALL")) {
         qputenv("LANG", qgetenv("LC_ALL"));
         qunsetenv("LC_ALL");
     }
     qputenv("LC_TIME", "fr_FR.UTF-8");
+    qputenv("LC_NUMERIC", "fr_FR.UTF-8");
+    qputenv("LC_MESSAGES", "fr_FR.UTF-8");
+}
+
+void GarderNombresC()
+{
+    // Qt has set the C library's locale from the session: its numbers stay
+    // those of the files and of the command-line tool (a point, not a comma).
+    std::setlocale(LC_NUMERIC, "C");
 }
 
 void ChargerTraductions(QCoreApplication& application)
 {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     // Installed first, so asked after Qt's own catalogue.
-    QCoreApplication::installTranslator(new TraductionsImpression(&application));
+    QCoreApplication::installTranslator(new TraductionsManquantes(&application));
     auto* traduction = new QTranslator(&application);
     if (traduction->load(QLocale(QLocale::French), QStringLiteral("qtbase"), QStringLiteral("_"),
                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
@@ -153,6 +168,7 @@ int LancerHoraku(int& argc, char** argv,
     PreparerLocaleFrancaise();
     gestionnairePrecedent = qInstallMessageHandler(MessagesDemarrage);
     Application application(argc, argv);
+    GarderNombresC();
     qInstallMessageHandler(gestionnairePrecedent);
     ChargerTraductions(application);
     QCoreApplication::setApplicationName(QString::fromUtf8(kNomProduit));

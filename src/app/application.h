@@ -33,9 +33,11 @@ private:
 // Loads Qt's own French texts (standard buttons, file and printer dialogs)
 // and the few printer dialog texts its catalogue lacks.
 void ChargerTraductions(QCoreApplication& application);
-// Before the application object exists: the dates Qt writes from the
-// session's locale (file choosers) come out French.
+// Before the application object exists: the dates, sizes and units Qt writes
+// from the session's locale (file choosers) come out French.
 void PreparerLocaleFrancaise();
+// Once the application object exists: the C library's numbers stay neutral.
+void GarderNombresC();
 
 // The whole run: application, help viewer, main window, event loop.
 // `avantBoucle` is called with the window just before the loop starts (the

@@ -4,6 +4,7 @@
 
 #include <QColorDialog>
 #include <QFileDialog>
+#include <QRegularExpression>
 
 #include <new>
 #include <stdexcept>
@@ -20,6 +21,13 @@ void Services::MontrerErreur(QWidget* parent, const QString& message)
 void Services::MontrerException(QWidget* parent)
 {
     MontrerErreur(parent, TexteException(std::current_exception()));
+}
+
+QString SuffixeDuFiltre(const QString& filtre)
+{
+    static const QRegularExpression motif(QStringLiteral("\\(\\*\\.([A-Za-z0-9]+)[ )]"));
+    const QRegularExpressionMatch m = motif.match(filtre);
+    return m.hasMatch() ? m.captured(1) : QString();
 }
 
 QString TexteException(std::exception_ptr exception)
@@ -54,6 +62,13 @@ std::optional<QString> ServicesQt::Choisir(QWidget* parent, const Selecteur& sel
     // the reader, like any other file it cannot read.
     dialogue.setFileMode(QFileDialog::AnyFile);
     dialogue.setDefaultSuffix(selecteur.suffixe);
+    // A name typed without extension takes the one of the filter the user
+    // chose: "mon2" under "Image PNG (*.png)" is mon2.png, not a GIF.
+    QObject::connect(&dialogue, &QFileDialog::filterSelected, &dialogue,
+                     [&dialogue, &selecteur](const QString& filtre) {
+                         const QString suffixe = SuffixeDuFiltre(filtre);
+                         dialogue.setDefaultSuffix(suffixe.isEmpty() ? selecteur.suffixe : suffixe);
+                     });
     dialogue.setOption(QFileDialog::DontConfirmOverwrite, !selecteur.confirmerRemplacement);
     if (!selecteur.nom.isEmpty()) dialogue.selectFile(selecteur.nom);
     if (dialogue.exec() != QDialog::Accepted) return std::nullopt;

@@ -77,6 +77,10 @@ private:
     ChoixPolice choixPolice_;
 };
 
+// The first extension a chooser's filter names ("png" for "Image PNG (*.png)");
+// empty when it names none.
+QString SuffixeDuFiltre(const QString& filtre);
+
 // The French text of the exception being handled; empty for one that carries
 // no message.
 QString TexteException(std::exception_ptr exception);

@@ -8,9 +8,15 @@
 #include "erreurs.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QProcess>
 #include <QTimer>
 #include <QtTest>
+
+#include <clocale>
 
 using namespace horaku;
 using namespace outils_ui;
@@ -48,6 +54,8 @@ private slots:
     void textesDesImprimantes_data();
     void textesDesImprimantes();
     void datesEnFrancais();
+    void extensionDuFiltre_data();
+    void extensionDuFiltre();
     void boitesDuVraiService_data();
     void boitesDuVraiService();
 };
@@ -70,6 +78,11 @@ void TestApplication::textesDesImprimantes_data()
     // Present in Qt's catalogue: its translation wins.
     QTest::newRow("texte de Qt gardé")
         << QByteArray("QPrintDialog") << QByteArray("Print") << QStringLiteral("Imprimer");
+    QTest::newRow("recto verso désactivé")
+        << QByteArray("QPrintSettingsOutput") << QByteArray("Off") << QStringLiteral("Désactivée");
+    QTest::newRow("dossier du sélecteur de fichiers")
+        << QByteArray("QAbstractFileIconProvider") << QByteArray("Folder")
+        << QStringLiteral("Dossier");
     // Another dialog's "Advanced" is none of the program's business.
     QTest::newRow("hors des imprimantes")
         << QByteArray("QFileDialog") << QByteArray("Advanced") << QStringLiteral("Advanced");
@@ -89,8 +102,54 @@ void TestApplication::datesEnFrancais()
     // The file choosers write dates from the session's locale.
     const QDate date(2026, 12, 8);
     QCOMPARE(QLocale::system().toString(date, QLocale::ShortFormat), QStringLiteral("08/12/2026"));
+    // And their sizes; the C library's numbers stay those of the files.
+    QCOMPARE(QLocale::system().formattedDataSize(5000), QStringLiteral("4,88 Kio"));
+    QCOMPARE(QByteArray(std::localeconv()->decimal_point), QByteArray("."));
     ChargerTraductions(*qApp);
     QCOMPARE(QLocale().toString(date, QStringLiteral("d MMMM")), QStringLiteral("8 décembre"));
+}
+
+void TestApplication::extensionDuFiltre_data()
+{
+    QTest::addColumn<int>("filtre");
+    QTest::addColumn<QString>("tape");
+    QTest::addColumn<QString>("ecrit");
+    QTest::newRow("GIF, le premier filtre") << 0 << "mon2"
+                                            << "mon2.gif";
+    QTest::newRow("PNG choisi") << 2 << "mon2"
+                                << "mon2.png";
+    QTest::newRow("SVG choisi") << 4 << "mon2"
+                                << "mon2.svg";
+    QTest::newRow("extension tapée gardée") << 2 << "mon2.bmp"
+                                            << "mon2.bmp";
+}
+
+void TestApplication::extensionDuFiltre()
+{
+    QFETCH(int, filtre);
+    QFETCH(QString, tape);
+    QFETCH(QString, ecrit);
+    QTemporaryDir dossier;
+    Selecteur s;
+    s.sorte = Selecteur::EnregistrerImage;
+    s.filtres = QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png);;"
+                               "Document PDF (*.pdf);;Image SVG (*.svg)");
+    s.suffixe = QStringLiteral("gif");
+    s.dossier = dossier.path();
+    // The user picks the filter in its list, then types the name.
+    AuProchain<QFileDialog>([&](QFileDialog* d) {
+        auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        types->setCurrentIndex(filtre);
+        emit types->activated(filtre);
+        emit types->textActivated(types->currentText());
+        auto* nom = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        nom->setText(tape);
+        QTest::keyClick(nom, Qt::Key_Return);
+    });
+    ServicesQt services(ChoisirPoliceModale);
+    const std::optional<QString> nom = services.Choisir(nullptr, s);
+    QVERIFY(nom);
+    QCOMPARE(*nom, QDir(dossier.path()).filePath(ecrit));
 }
 
 void TestApplication::boitesDuVraiService_data()
@@ -209,6 +268,7 @@ int main(int argc, char** argv)
 {
     PreparerLocaleFrancaise();
     Application application(argc, argv);
+    GarderNombresC();
     TestApplication test;
     return QTest::qExec(&test, argc, argv);
 }
