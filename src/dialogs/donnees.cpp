@@ -312,9 +312,21 @@ bool TFiche_Donnees::eventFilter(QObject* objet, QEvent* evenement)
     }
 
     if (objet == DTPHeure) {
+        if (touche && code == Qt::Key_Escape) {
+            // Escape leaves the picker, the cell's time unchanged; the
+            // dialog stays open.
+            Protege([this] { AnnulerHeure(); });
+            return true;
+        }
         if (touche) {
             Protege([&] { DTPHeureKeyDown(code); });
             if (entree) return true;
+            const QString texte = static_cast<QKeyEvent*>(evenement)->text();
+            if (texte.size() == 1 && (texte[0].isDigit() || texte[0] == QLatin1Char(':'))) {
+                Protege([&] { TaperHeure(texte[0]); });
+                return true;
+            }
+            heureTapee_.clear();
         } else if (sortie) {
             Protege([this] { DTPHeureExit(); });
         }

@@ -80,6 +80,8 @@ public:
     int JourCourant() const { return JourCourant_; }
     int SemaineCourante() const { return SemaineCourante_; }
     QPoint CelluleHeure() const { return CelluleHeure_; }
+    // The line under the grid that says why a time was refused; empty when none.
+    QString Avertissement() const;
 
     // Called by the grid's delegate for every cell.
     void GridSeqDrawCell(QPainter& peintre, int colonne, int ligne, const QRect& rect,
@@ -121,6 +123,12 @@ private:
     void AfficherHeure();
     void FermerHeure();
     void AppliquerHeure();
+    // A digit or ":" typed into the open picker: the typed time so far is
+    // shown, or refused with its reason when it is no time of day.
+    void TaperHeure(QChar c);
+    void Avertir(const QString& texte);
+    // Closes the picker without changing the cell's time.
+    void AnnulerHeure();
     void AfficherListe();
     void FermerListe();
     void EchangerLignes(int a, int b);
@@ -177,6 +185,7 @@ private:
     int JourCourant_ = -1;
     int SemaineCourante_ = 0;
     QPoint CelluleHeure_{-1, -1};
+    QString heureTapee_; // what was typed into the open picker since it opened
     int GroupeListe = -1;
     bool dureeTapee_ = false;
     // Set once the dialog has decided to close: the focus that leaves the
@@ -185,6 +194,7 @@ private:
     bool fermee_ = false;
 
     QLabel* LJours = nullptr;
+    QLabel* LAvertissement = nullptr;
     QListWidget* CkLBJours = nullptr;
     QLabel* Label1 = nullptr;
     QComboBox* CBGroupe = nullptr;

@@ -14,6 +14,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
@@ -251,6 +252,14 @@ void TFiche_Donnees::CreerPickers()
     DTPHeure->setToolTip(QStringLiteral("Choix de l'horaire au clavier ou avec les flèches"));
     DTPHeure->hide();
     DTPHeure->installEventFilter(this);
+
+    // Refusals are said here, without a box that would stop the typing.
+    LAvertissement = new QLabel(this);
+    LAvertissement->setObjectName(QStringLiteral("LAvertissement"));
+    LAvertissement->setGeometry(176, 291, 320, 18);
+    QPalette rouge = LAvertissement->palette();
+    rouge.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
+    LAvertissement->setPalette(rouge);
 
     CBDonnees = new QComboBox(this);
     CBDonnees->setObjectName(QStringLiteral("CBDonnees"));
@@ -575,6 +584,7 @@ void TFiche_Donnees::AfficherHeure()
     DTPHeure->setPalette(palette);
     DTPHeure->setTime(VersQTime(Heure(ligne, colonne)));
     CelluleHeure_ = {colonne, ligne};
+    heureTapee_.clear();
     DTPHeure->show();
     DTPHeure->raise();
     // The user clicked the cell.  A time edit focused by the mouse leaves its
@@ -606,10 +616,66 @@ void TFiche_Donnees::AppliquerHeure()
     const TDateTime t = EncoderHeure(h.hour(), h.minute());
     const TDateTime v = Heure(ligne, colonne);
     if (t == v) return;
-    const bool accepte = colonne == 0 ? t < Heure(ligne, 1) : t > Heure(ligne, 0);
-    if (!accepte) return;
+    const TDateTime debut = Heure(ligne, 0), fin = Heure(ligne, 1);
+    if (colonne == 0 && t >= fin) {
+        // A start moved past the end takes the end along, keeping the
+        // duration, as long as the sequence still ends within the day.
+        const int duree = Minutes(fin) - Minutes(debut);
+        if (Minutes(t) + duree > 24 * 60 - 1) {
+            Avertir(QStringLiteral("Début refusé : la séquence de %1 min finirait après minuit.")
+                        .arg(duree));
+            return;
+        }
+        GridSeq->item(ligne, 1)->setData(kRoleHeure, AjouterMinutes(t, duree));
+    } else if (colonne == 1 && t <= debut) {
+        Avertir(QStringLiteral("Fin refusée : elle doit suivre le début (%1).")
+                    .arg(QString::fromStdString(HeureMinuteVersTexte(debut))));
+        return;
+    }
     GridSeq->item(ligne, colonne)->setData(kRoleHeure, t);
+    Avertir(QString());
     Modifie();
+}
+
+void TFiche_Donnees::TaperHeure(QChar c)
+{
+    heureTapee_ += c;
+    const HeureTapee h = LireHeureTapee(heureTapee_.toStdString());
+    if (!h.refus.empty()) {
+        // The picker shows the cell's time again; the rest of the refused
+        // time is swallowed, and the next digits start another one.
+        Avertir(QString::fromStdString(h.refus));
+        if (h.complete) heureTapee_.clear();
+        DTPHeure->setTime(VersQTime(Heure(CelluleHeure_.y(), CelluleHeure_.x())));
+        DTPHeure->setCurrentSection(QDateTimeEdit::HourSection);
+        DTPHeure->setSelectedSection(QDateTimeEdit::HourSection);
+        return;
+    }
+    if (h.heures < 0) return;
+    Avertir(QString());
+    DTPHeure->setTime(QTime(h.heures, h.minutes));
+    const bool dansMinutes = heureTapee_.size() > 1 || c == QLatin1Char(':') || h.minutes > 0 ||
+                             c > QLatin1Char('2');
+    DTPHeure->setCurrentSection(dansMinutes ? QDateTimeEdit::MinuteSection
+                                            : QDateTimeEdit::HourSection);
+}
+
+void TFiche_Donnees::AnnulerHeure()
+{
+    if (CelluleHeure_.x() >= 0) DTPHeure->setTime(VersQTime(Heure(CelluleHeure_.y(), CelluleHeure_.x())));
+    Avertir(QString());
+    FermerHeure();
+}
+
+void TFiche_Donnees::Avertir(const QString& texte)
+{
+    LAvertissement->setText(texte);
+    LAvertissement->setToolTip(texte);
+}
+
+QString TFiche_Donnees::Avertissement() const
+{
+    return LAvertissement->text();
 }
 
 void TFiche_Donnees::DTPHeureExit()

@@ -256,4 +256,40 @@ std::optional<TDateTime> TexteVersTemps(std::string_view texte)
     return jours >= 0 ? j + fraction : j - fraction;
 }
 
+HeureTapee LireHeureTapee(std::string_view tape)
+{
+    HeureTapee h;
+    std::string heures, minutes;
+    bool deuxPoints = false;
+    for (const char c : tape) {
+        if (c == ':') {
+            if (deuxPoints || heures.empty()) break;
+            deuxPoints = true;
+            continue;
+        }
+        if (c < '0' || c > '9') break;
+        const bool heuresFinies =
+            deuxPoints || heures.size() == 2 || (heures.size() == 1 && heures[0] > '2');
+        if (!heuresFinies)
+            heures += c;
+        else if (minutes.size() < 2)
+            minutes += c;
+    }
+    if (heures.empty()) return h;
+    const int hh = std::stoi(heures);
+    const int mm = minutes.empty() ? 0 : std::stoi(minutes);
+    const auto deux = [](int n) {
+        return std::string(1, static_cast<char>('0' + n / 10 % 10)) + static_cast<char>('0' + n % 10);
+    };
+    h.complete = minutes.size() == 2;
+    if (hh > 23 || (minutes.size() == 2 && mm > 59)) {
+        h.refus = "Heure impossible : " + deux(hh) + ":" + (minutes.empty() ? "00" : minutes) +
+                  " (heures de 00 à 23, minutes de 00 à 59).";
+        return h;
+    }
+    h.heures = hh;
+    h.minutes = mm;
+    return h;
+}
+
 } // namespace horaku

@@ -33,4 +33,16 @@ std::string HeureMinuteVersTexte(TDateTime t);
 // Accepts the three written forms and one-digit hours ("8:30", "8:30:00").
 std::optional<TDateTime> TexteVersTemps(std::string_view texte);
 
+// A time of day as typed into a time field, key by key: digits, and a ":"
+// that ends the hours.  "0930", "9:30" and "930" are 09:30 once complete.
+// The hours are one digit when it cannot begin a larger hour (3 to 9) or a
+// ":" follows it, else two; the minutes are the next one or two digits.
+struct HeureTapee {
+    int heures = -1;         // -1 while no hour is known
+    int minutes = 0;         // as far as typed (0 before any digit)
+    bool complete = false;   // hours and both minute digits typed, valid or not
+    std::string refus;       // the French reason, when it is no time of day
+};
+HeureTapee LireHeureTapee(std::string_view tape);
+
 } // namespace horaku

@@ -145,6 +145,7 @@ private slots:
     void ajout();
     void heure_data();
     void heure();
+    void echapFermeLeSelecteur();
     void deplacement_data();
     void deplacement();
     void suppression_data();
@@ -287,14 +288,24 @@ void TestDonnees::heure_data()
     QTest::addColumn<QString>("frappe");
     QTest::addColumn<bool>("parEntree");
     QTest::addColumn<QString>("attendu");
+    QTest::addColumn<QString>("avertissement"); // the start of the line under the grid
 
     // Row 1 runs 08:00-08:55.
-    QTest::newRow("fin tapee puis Entree") << 1 << "0930" << true << "08:00-09:30";
-    QTest::newRow("debut tape puis clic ailleurs") << 0 << "0730" << false << "07:30-08:55";
-    QTest::newRow("debut egal a la fin refuse") << 0 << "0855" << true << "08:00-08:55";
-    QTest::newRow("debut apres la fin refuse") << 0 << "0900" << false << "08:00-08:55";
-    QTest::newRow("fin egale au debut refusee") << 1 << "0800" << true << "08:00-08:55";
-    QTest::newRow("fin avant le debut refusee") << 1 << "0745" << false << "08:00-08:55";
+    QTest::newRow("fin tapee puis Entree") << 1 << "0930" << true << "08:00-09:30" << "";
+    QTest::newRow("debut tape puis clic ailleurs") << 0 << "0730" << false << "07:30-08:55" << "";
+    QTest::newRow("9:30, neuf heures trente") << 1 << "9:30" << true << "08:00-09:30" << "";
+    QTest::newRow("debut egal a la fin: la fin suit") << 0 << "0855" << true << "08:55-09:50" << "";
+    QTest::newRow("debut apres la fin: la fin suit") << 0 << "0900" << false << "09:00-09:55"
+                                                     << "";
+    QTest::newRow("debut trop tard pour la duree") << 0 << "2330" << true << "08:00-08:55"
+                                                   << "Début refusé";
+    QTest::newRow("fin egale au debut refusee") << 1 << "0800" << true << "08:00-08:55"
+                                                << "Fin refusée";
+    QTest::newRow("fin avant le debut refusee") << 1 << "0745" << false << "08:00-08:55"
+                                                << "Fin refusée";
+    QTest::newRow("25 heures") << 1 << "2599" << true << "08:00-08:55" << "Heure impossible : 25:";
+    QTest::newRow("99 minutes") << 1 << "0999" << true << "08:00-08:55"
+                                << "Heure impossible : 09:99";
 }
 
 void TestDonnees::heure()
@@ -318,9 +329,14 @@ void TestDonnees::heure()
     QCOMPARE(picker->palette().color(QPalette::Base),
              colonne == 0 ? QColor(166, 202, 240) : QColor(255, 188, 155));
 
+    QFETCH(QString, avertissement);
     QTest::keyClicks(picker, frappe);
-    const QTime tapee = picker->time();
-    QCOMPARE(tapee.toString(QStringLiteral("HHmm")), frappe);
+    if (avertissement.startsWith(QStringLiteral("Heure")))
+        QVERIFY(banc.fiche->Avertissement().startsWith(avertissement));
+    else
+        QCOMPARE(picker->time().toString(QStringLiteral("HH:mm")),
+                 frappe.contains(':') ? frappe.rightJustified(5, '0')
+                                      : frappe.left(2) + ':' + frappe.mid(2));
     if (parEntree)
         QTest::keyClick(picker, Qt::Key_Return);
     else
@@ -329,11 +345,28 @@ void TestDonnees::heure()
     QCOMPARE(banc.fiche->CelluleHeure(), QPoint(-1, -1));
     QCOMPARE(banc.fiche->isVisible(), true);
     QCOMPARE(banc.Lignes().at(0).left(11), attendu);
+    const QString vu = banc.fiche->Avertissement();
+    QVERIFY2(avertissement.isEmpty() ? vu.isEmpty() : vu.startsWith(avertissement), qPrintable(vu));
     // Other rows never move with it.
     QCOMPARE(banc.Lignes().at(1).left(11), QStringLiteral("08:55-09:50"));
     QVERIFY(banc.services.questions.isEmpty());
     banc.Ok();
     QCOMPARE(Sequences(banc.edt, 0, 0).at(0).left(11), attendu);
+}
+
+void TestDonnees::echapFermeLeSelecteur()
+{
+    Banc banc(EdtDeuxLignes());
+    QVERIFY(banc.Pret());
+    banc.Cliquer(1, 1);
+    auto* picker = banc.C<QTimeEdit>("DTPHeure");
+    QTest::keyClicks(picker, QStringLiteral("0930"));
+    // Escape leaves the picker, not the dialog, and the time is not taken.
+    QTest::keyClick(picker, Qt::Key_Escape);
+    QVERIFY(!picker->isVisible());
+    QVERIFY(banc.fiche->isVisible());
+    QCOMPARE(banc.Lignes().at(0).left(11), QStringLiteral("08:00-08:55"));
+    QVERIFY(banc.services.questions.isEmpty());
 }
 
 void TestDonnees::deplacement_data()
