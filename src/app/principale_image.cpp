@@ -4,6 +4,7 @@
 #include "attente.h"
 #include "chemins.h"
 #include "exportation.h"
+#include "fichiers.h"
 #include "impression.h"
 #include "services.h"
 
@@ -33,6 +34,7 @@ void TFenetre_Principale::EnregistrerClick()
     QString chemin = *choisi;
     if (ExtensionDe(chemin).isEmpty()) chemin += QStringLiteral(".gif");
     dossierImage_ = chemin.left(chemin.lastIndexOf(QLatin1Char('/')) + 1);
+    RefuserSortieSurEntree(edt_->Fichier, chemin.toStdString());
     {
         const CurseurAttente attente;
         // PDF and SVG are drawn again from the timetable, as vectors.

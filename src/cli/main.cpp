@@ -23,16 +23,10 @@ void Usage()
                  "  horaku-cli calendrier ENTREE.edt SORTIE.ics --du AAAA-MM-JJ --au AAAA-MM-JJ\n"
                  "             [--premiere-semaine N] [--vacances AAAA-MM-JJ:AAAA-MM-JJ]... "
                  "[--vacances-comptent]\n"
-                 "  horaku-cli chevauchements ENTREE.edt\n"
+                 "  horaku-cli chevauchements ENTREE.edt   (au plus 10 chevauchements listés par "
+                 "séquence)\n"
                  "  horaku-cli image ENTREE.edt SORTIE.gif|.bmp|.png|.pdf|.svg\n"
                  "  horaku-cli geometrie ENTREE.edt\n";
-}
-
-std::string SurUneLigne(std::string message)
-{
-    for (char& c : message)
-        if (c == '\n' || c == '\r') c = ' ';
-    return message;
 }
 
 } // namespace
@@ -55,13 +49,13 @@ int main(int argc, char** argv)
         if (commande == "image" && n == 2) return Image(argc, argv);
         if (commande == "geometrie" && n == 1) return Geometrie(argc, argv, std::cout);
     } catch (const horaku::ErreurHoraku& e) {
-        std::cerr << SurUneLigne(e.what()) << '\n';
+        std::cerr << LigneVisible(e.what()) << '\n';
         return 1;
     } catch (const std::bad_alloc&) {
         std::cerr << "Mémoire insuffisante\n";
         return 1;
     } catch (const std::exception& e) {
-        std::cerr << SurUneLigne(e.what()) << '\n';
+        std::cerr << LigneVisible(e.what()) << '\n';
         return 1;
     }
     Usage();

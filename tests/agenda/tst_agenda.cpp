@@ -104,7 +104,6 @@ OptionsAgenda Options(const QDate& du, const QDate& au)
     o.du = D(du);
     o.au = D(au);
     o.fuseau = "Europe/Paris";
-    o.identite = "/ecole/edt.edt";
     return o;
 }
 
@@ -465,15 +464,16 @@ private slots:
     }
 
     // Distinct within a file, the same from one export to the next, their own
-    // for another timetable file.
+    // for another timetable.
     void identifiants()
     {
         const REdt e = Rotation(3);
         OptionsAgenda o = Options(QDate(2024, 9, 2), QDate(2024, 12, 20));
         const Calendrier c1 = Relire(ConstruireAgenda(e, o).texte);
         const Calendrier c2 = Relire(ConstruireAgenda(e, o).texte);
-        o.identite = "/ecole/autre.edt";
-        const Calendrier c3 = Relire(ConstruireAgenda(e, o).texte);
+        REdt autre = e;
+        autre.Titre = "Autre classe";
+        const Calendrier c3 = Relire(ConstruireAgenda(autre, o).texte);
         QSet<QString> uids, autres;
         QStringList l1, l2;
         for (const Lu& l : c1.evenements) {
