@@ -60,10 +60,13 @@ struct OptionsAgenda {
     std::string fuseau;
 };
 
-// What a calendar can hold: dates that every reader takes, and a period of
-// a few school years (a longer one is exported in several files).
+// What a calendar can hold: dates that every reader places right, and a
+// period of a few school years (a longer one is exported in several files).
+// Readers that expand a zone's yearly rules stop at 2038 (32-bit times;
+// Python's icalendar among them): a summer date after 2037 would land an
+// hour off there.
 inline constexpr Date kPremiereDateAgenda{2000, 1, 1};
-inline constexpr Date kDerniereDateAgenda{2099, 12, 31};
+inline constexpr Date kDerniereDateAgenda{2037, 12, 31};
 inline constexpr long kJoursMaxAgenda = 1096; // three years
 
 // The French refusal of options that do not fit the timetable or the bounds

@@ -3,6 +3,8 @@
 // program would show, on one line; exit 1 on failure, 2 on wrong arguments.
 #include "commandes.h"
 
+#include "calendrier.h"
+#include "chevauchements.h"
 #include "erreurs.h"
 
 #include <cstring>
@@ -16,6 +18,7 @@ namespace
 
 void Usage()
 {
+    using horaku::TexteDate;
     std::cerr << "usage :\n"
                  "  horaku-cli nouveau SORTIE.edt\n"
                  "  horaku-cli verifier ENTREE.edt\n"
@@ -23,8 +26,14 @@ void Usage()
                  "  horaku-cli calendrier ENTREE.edt SORTIE.ics --du AAAA-MM-JJ --au AAAA-MM-JJ\n"
                  "             [--premiere-semaine N] [--vacances AAAA-MM-JJ:AAAA-MM-JJ]... "
                  "[--vacances-comptent]\n"
-                 "  horaku-cli chevauchements ENTREE.edt   (au plus 10 chevauchements listés par "
-                 "séquence)\n"
+              << "             (dates du " << TexteDate(horaku::kPremiereDateAgenda) << " au "
+              << TexteDate(horaku::kDerniereDateAgenda) << ", au plus "
+              << horaku::kJoursMaxAgenda << " jours)\n"
+              << "  horaku-cli chevauchements ENTREE.edt\n"
+                 "             (pour chaque séquence, au plus "
+              << horaku::kChevauchementsParSequence
+              << " de celles qui commencent pendant qu'elle dure ;\n"
+                 "             \"autres\" donne le nombre des suivantes)\n"
                  "  horaku-cli image ENTREE.edt SORTIE.gif|.bmp|.png|.pdf|.svg\n"
                  "  horaku-cli geometrie ENTREE.edt\n";
 }
