@@ -14,6 +14,7 @@
 #include <QTimeZone>
 #include <QtTest>
 
+#include <ctime>
 #include <memory>
 
 using namespace horaku;
@@ -106,6 +107,29 @@ OptionsAgenda Options(const QDate& du, const QDate& au)
     o.fuseau = "Europe/Paris";
     return o;
 }
+
+// The process's zone for the C library, put back when the test ends.
+class FuseauLocal
+{
+public:
+    explicit FuseauLocal(const QByteArray& tz) : ancien_(qgetenv("TZ")), avait_(qEnvironmentVariableIsSet("TZ"))
+    {
+        qputenv("TZ", tz);
+        ::tzset();
+    }
+    ~FuseauLocal()
+    {
+        if (avait_)
+            qputenv("TZ", ancien_);
+        else
+            qunsetenv("TZ");
+        ::tzset();
+    }
+
+private:
+    QByteArray ancien_;
+    bool avait_;
+};
 
 bool Utf8Valide(const QByteArray& octets)
 {
@@ -436,6 +460,62 @@ private slots:
         QCOMPARE(instant, attendu.toSecsSinceEpoch());
     }
 
+    // A zone without a name the calendar knows (a POSIX rule, or no name at
+    // all while the C library reads a copied zone file): every time in UTC,
+    // the instant Qt's own zone database gives for that local time, across
+    // the change of summer time.
+    void fuseauSansNom_data()
+    {
+        QTest::addColumn<QByteArray>("regle");
+        QTest::addColumn<QString>("nom"); // what the export is told
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDate>("du");
+        QTest::addColumn<QDate>("au");
+        const QByteArray paris = "CET-1CEST,M3.5.0,M10.5.0/3";
+        QTest::newRow("Paris, passage à l'heure d'hiver")
+            << paris << QString::fromLatin1(paris) << QByteArray("Europe/Paris")
+            << QDate(2025, 10, 20) << QDate(2025, 11, 2);
+        QTest::newRow("Paris, passage à l'heure d'été")
+            << paris << QString::fromLatin1(paris) << QByteArray("Europe/Paris")
+            << QDate(2025, 3, 24) << QDate(2025, 4, 6);
+        QTest::newRow("New York, sans nom")
+            << QByteArray("EST5EDT,M3.2.0,M11.1.0") << QString() << QByteArray("America/New_York")
+            << QDate(2024, 10, 28) << QDate(2024, 11, 10);
+        QTest::newRow("copie du fichier de zone, sans nom")
+            << QByteArray("copie") << QString() << QByteArray("Europe/Paris")
+            << QDate(2025, 10, 20) << QDate(2025, 11, 2);
+    }
+    void fuseauSansNom()
+    {
+        QFETCH(QByteArray, regle);
+        QFETCH(QString, nom);
+        QFETCH(QByteArray, zone);
+        QFETCH(QDate, du);
+        QFETCH(QDate, au);
+        QTemporaryDir dossier;
+        if (regle == "copie") {
+            regle = QFile::encodeName(dossier.filePath(QStringLiteral("localtime")));
+            QVERIFY(QFile::copy(QStringLiteral("/usr/share/zoneinfo/") + QString::fromLatin1(zone),
+                                QString::fromLatin1(regle)));
+        }
+        const FuseauLocal local(regle);
+        const REdt e = Rotation(1);
+        OptionsAgenda o = Options(du, au);
+        o.fuseau = nom.toStdString();
+        const Agenda a = ConstruireAgenda(e, o);
+        QVERIFY(!a.fuseauInconnu);
+        const Calendrier c = Relire(a.texte);
+        QCOMPARE(c.evenements.size(), int(du.daysTo(au)) + 1);
+        QVERIFY(!icalcomponent_get_first_component(c.cal.get(), ICAL_VTIMEZONE_COMPONENT));
+        QDate jour = du;
+        for (const Lu& l : c.evenements) {
+            QVERIFY(l.utc);
+            QCOMPARE(QDateTime(l.date, l.debut, QTimeZone::utc()),
+                     QDateTime(jour, QTime(8, 0), QTimeZone(zone)).toUTC());
+            jour = jour.addDays(1);
+        }
+    }
+
     void fuseauUtc_data()
     {
         QTest::addColumn<QString>("fuseau");
@@ -453,6 +533,7 @@ private slots:
         test::Ajouter(e, 0, 0, Seq(H(8), H(9), {"x", "", "", ""}));
         OptionsAgenda o = Options(QDate(2024, 9, 2), QDate(2024, 9, 2));
         o.fuseau = fuseau.toStdString();
+        const FuseauLocal utc("UTC0");
         const Agenda a = ConstruireAgenda(e, o);
         QCOMPARE(a.fuseauInconnu, inconnu);
         const Calendrier c = Relire(a.texte);
@@ -562,6 +643,24 @@ private slots:
                                       << "2024-09-09" << 3
                                       << QString::fromUtf8("Le type de la première semaine doit "
                                                            "être entre 1 et 2.");
+        QTest::newRow("avant 2000") << "1999-12-31"
+                                    << "2000-01-07" << 1
+                                    << QString::fromUtf8("La date 1999-12-31 est hors des dates "
+                                                         "qu'un agenda peut recevoir (du "
+                                                         "2000-01-01 au 2037-12-31).");
+        QTest::newRow("après 2037") << "2037-12-28"
+                                    << "2038-01-03" << 1
+                                    << QString::fromUtf8("La date 2038-01-03 est hors des dates "
+                                                         "qu'un agenda peut recevoir (du "
+                                                         "2000-01-01 au 2037-12-31).");
+        QTest::newRow("trois ans et un jour")
+            << "2024-09-01"
+            << "2027-09-02" << 1
+            << QString::fromUtf8("La période du 2024-09-01 au 2027-09-02 compte 1097 jours : un "
+                                 "agenda en couvre au plus 1096 (trois ans), exportez-la en "
+                                 "plusieurs fois.");
+        QTest::newRow("trois ans") << "2024-09-02"
+                                   << "2027-09-02" << 2 << QString();
         QTest::newRow("un seul jour, type 2") << "2024-09-02"
                                               << "2024-09-02" << 2 << QString();
     }
@@ -577,7 +676,8 @@ private slots:
         o.premiereSemaine = premiere;
         QCOMPARE(QString::fromStdString(VerifierOptions(e, o)), message);
         if (message.isEmpty()) {
-            QCOMPARE(ConstruireAgenda(e, o).evenements, std::size_t(1));
+            QCOMPARE(ConstruireAgenda(e, o).evenements,
+                     std::size_t(JourSerie(o.au) - JourSerie(o.du) + 1));
             return;
         }
         try {
@@ -603,6 +703,14 @@ private slots:
         QVERIFY_THROWS_EXCEPTION(
             ErreurHoraku,
             ExporterAgenda(e, o, dossier.filePath(QStringLiteral("absent/edt.ics")).toStdString()));
+        // Written as it is made: no whole text kept in memory.
+        QVERIFY(a.texte.empty());
+        // A refused period leaves the last export as it was.
+        OptionsAgenda longue = o;
+        longue.au = Date{2030, 1, 1};
+        QVERIFY_THROWS_EXCEPTION(ErreurHoraku, ExporterAgenda(e, longue, chemin));
+        f.seek(0);
+        QCOMPARE(Relire(f.readAll().toStdString()).evenements.size(), c.evenements.size());
     }
 };
 

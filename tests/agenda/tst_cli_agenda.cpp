@@ -205,19 +205,26 @@ private slots:
             QCOMPARE(t, QStringLiteral("Europe/Paris"));
     }
 
-    // Another folder, the same file named another way: the same UIDs.
+    // Another folder, the same file named another way, a copy moved
+    // elsewhere: the same UIDs.
     void identifiantsStables()
     {
         const QStringList options{"--du", "2024-09-02", "--au", "2024-10-27"};
         const QString a = chemin(QStringLiteral("a.ics")), b = chemin(QStringLiteral("b.ics"));
+        const QString c = chemin(QStringLiteral("c.ics"));
         QCOMPARE(Lancer(QStringList{"calendrier", edt_, a} + options).code, 0);
         QCOMPARE(Lancer(QStringList{"calendrier", QStringLiteral("ab.edt"), b} + options,
                         QStringLiteral("Europe/Paris"), dossier_.path())
                      .code,
                  0);
-        const Lu la = Relire(Contenu(a)), lb = Relire(Contenu(b));
+        QDir(dossier_.path()).mkdir(QStringLiteral("ailleurs"));
+        const QString copie = chemin(QStringLiteral("ailleurs/copie.edt"));
+        QVERIFY(QFile::copy(edt_, copie));
+        QCOMPARE(Lancer(QStringList{"calendrier", copie, c} + options).code, 0);
+        const Lu la = Relire(Contenu(a)), lb = Relire(Contenu(b)), lc = Relire(Contenu(c));
         QVERIFY(la.uids.size() >= 8);
         QCOMPARE(lb.uids, la.uids);
+        QCOMPARE(lc.uids, la.uids);
         QCOMPARE(QSet<QString>(la.uids.begin(), la.uids.end()).size(), la.uids.size());
     }
 
@@ -225,23 +232,42 @@ private slots:
     {
         QTest::addColumn<QString>("tz");
         QTest::addColumn<QString>("tzid");
+        QTest::addColumn<QString>("debut");
         QTest::addColumn<bool>("note");
         QTest::newRow("Paris") << "Europe/Paris"
-                               << "Europe/Paris" << false;
+                               << "Europe/Paris"
+                               << "20240902T080000" << false;
         QTest::newRow("forme :Zone") << ":America/Montreal"
-                                     << "America/Montreal" << false;
+                                     << "America/Montreal"
+                                     << "20240902T080000" << false;
         QTest::newRow("chemin") << "/usr/share/zoneinfo/Asia/Tokyo"
-                                << "Asia/Tokyo" << false;
+                                << "Asia/Tokyo"
+                                << "20240902T080000" << false;
         QTest::newRow("UTC") << "UTC"
-                             << "" << false;
+                             << ""
+                             << "20240902T080000Z" << false;
         QTest::newRow("inconnu") << "Nulle/Part"
-                                 << "" << true;
+                                 << ""
+                                 << "20240902T080000Z" << true;
+        // Without a name: 08:00 in Paris's summer is 06:00 UTC.
+        QTest::newRow("règle POSIX") << "CET-1CEST,M3.5.0,M10.5.0/3"
+                                     << ""
+                                     << "20240902T060000Z" << false;
+        QTest::newRow("copie du fichier de zone") << "copie"
+                                                  << ""
+                                                  << "20240902T060000Z" << false;
     }
     void fuseau()
     {
         QFETCH(QString, tz);
         QFETCH(QString, tzid);
+        QFETCH(QString, debut);
         QFETCH(bool, note);
+        if (tz == "copie") {
+            tz = chemin(QStringLiteral("localtime"));
+            QFile::remove(tz);
+            QVERIFY(QFile::copy(QStringLiteral("/usr/share/zoneinfo/Europe/Paris"), tz));
+        }
         const QString sortie = chemin(QStringLiteral("tz.ics"));
         const Resultat r =
             Lancer({"calendrier", edt_, sortie, "--du", "2024-09-02", "--au", "2024-09-02"}, tz);
@@ -250,7 +276,31 @@ private slots:
         QCOMPARE(erreur.contains(QStringLiteral("temps universel (UTC)")), note);
         const Lu l = Relire(Contenu(sortie));
         QCOMPARE(l.tzids, QStringList{tzid});
-        QCOMPARE(l.debuts, QStringList{tzid.isEmpty() ? "20240902T080000Z" : "20240902T080000"});
+        QCOMPARE(l.debuts, QStringList{debut});
+    }
+
+    // A day of sequences that all meet: a bounded list, and the number of
+    // pairs left out told for the sequence they belong to.
+    void chevauchementsBornes()
+    {
+        REdt e;
+        for (int i = 0; i < 12; ++i)
+            test::Ajouter(e, 2, 0, Seq(H(8), H(9), {"x", "", "", ""}));
+        const QString f = chemin(QStringLiteral("bornes.edt"));
+        QFile fichier(f);
+        QVERIFY(fichier.open(QIODevice::WriteOnly));
+        fichier.write(QByteArray::fromStdString(EcrireEdt(e)));
+        fichier.close();
+        const Resultat r = Lancer({"chevauchements", f});
+        QCOMPARE(r.code, 0);
+        const QJsonArray paires = QJsonDocument::fromJson(r.sortie).array();
+        QCOMPARE(paires.size(), 10 + 10 + 9 + 8 + 7 + 6 + 5 + 4 + 3 + 2 + 1);
+        QStringList autres;
+        for (const QJsonValue& p : paires)
+            if (p.toObject().contains(QStringLiteral("autres")))
+                autres << QString::fromUtf8(QJsonDocument(p[QStringLiteral("autres")].toObject())
+                                                .toJson(QJsonDocument::Compact));
+        QCOMPARE(autres, QStringList{"{\"nombre\":1,\"sequence\":0}"});
     }
 
     void chevauchements_data()

@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <new>
+#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -365,6 +366,42 @@ private slots:
         QVERIFY(::stat(QFile::encodeName(chemin).constData(), &st) == 0);
         QCOMPARE(int(st.st_mode & 07777), 0666 & ~masque);
         QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"neuf.edt"});
+    }
+
+    // A content made while it is written (a calendar) that fails half-way:
+    // its own error goes on, and the old file stays whole, whichever way
+    // the save was going.
+    void productionInterrompue_data()
+    {
+        QTest::addColumn<QString>("cas");
+        QTest::newRow("renommage") << "simple";
+        QTest::newRow("sur place") << "lien";
+        QTest::newRow("fichier neuf") << "absent";
+    }
+    void productionInterrompue()
+    {
+        QFETCH(QString, cas);
+        QTemporaryDir d;
+        const QString chemin = d.filePath("agenda.ics");
+        const QByteArray ancien(300, 'a');
+        if (cas != "absent") Ecrire(chemin, ancien);
+        if (cas == "lien")
+            QVERIFY(::link(QFile::encodeName(chemin).constData(),
+                           QFile::encodeName(d.filePath("lien")).constData()) == 0);
+        const QStringList entrees = QDir(d.path()).entryList(QDir::Files | QDir::Hidden);
+        QString message;
+        try {
+            EcrireFichierAtomique(chemin.toStdString(), [](const EcrireMorceau& ecrire) {
+                for (int i = 0; i < 1000; ++i)
+                    ecrire(std::string(1000, 'n'));
+                throw std::runtime_error("arrêt de la production");
+            });
+        } catch (const std::runtime_error& e) {
+            message = QString::fromUtf8(e.what());
+        }
+        QCOMPARE(message, QStringLiteral("arrêt de la production"));
+        QCOMPARE(Contenu(chemin), cas == "absent" ? QByteArray("<illisible>") : ancien);
+        QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden), entrees);
     }
 
     void ecritureEchouee_data()
