@@ -109,7 +109,8 @@ std::string VerifierOptions(const REdt& edt, const OptionsAgenda& o)
         if (!DateExiste(*d)) return "La date " + TexteDate(*d) + " n'existe pas.";
         if (JourSerie(*d) < JourSerie(kPremiereDateAgenda) ||
             JourSerie(*d) > JourSerie(kDerniereDateAgenda))
-            return "La date " + TexteDate(*d) + " est hors des dates qu'un agenda peut recevoir (du " +
+            return "La date " + TexteDate(*d) +
+                   " est hors des dates qu'un agenda peut recevoir (du " +
                    TexteDate(kPremiereDateAgenda) + " au " + TexteDate(kDerniereDateAgenda) + ").";
     }
     if (JourSerie(o.au) < JourSerie(o.du))
@@ -268,7 +269,8 @@ public:
         // the events follow one at a time, then that line.
         std::string tete = Texte(cal.get());
         const std::string fin = kFin;
-        if (tete.size() >= fin.size() && tete.compare(tete.size() - fin.size(), fin.size(), fin) == 0)
+        if (tete.size() >= fin.size() &&
+            tete.compare(tete.size() - fin.size(), fin.size(), fin) == 0)
             tete.resize(tete.size() - fin.size());
         ecrire_(tete);
     }
@@ -278,10 +280,10 @@ public:
         const Composant ev(icalcomponent_new_vevent());
         const int debut = Secondes(s.Debut), fin = Secondes(s.Fin);
         char uid[128];
-        std::snprintf(uid, sizeof uid, "%04d%02d%02d-j%d-s%d-n%zu-%02d%02d%02d-%02d%02d%02d-%s@horaku",
-                      date.annee, date.mois, date.jour, jour, semaine, indice, debut / 3600,
-                      debut / 60 % 60, debut % 60, fin / 3600, fin / 60 % 60, fin % 60,
-                      titre_.c_str());
+        std::snprintf(uid, sizeof uid,
+                      "%04d%02d%02d-j%d-s%d-n%zu-%02d%02d%02d-%02d%02d%02d-%s@horaku", date.annee,
+                      date.mois, date.jour, jour, semaine, indice, debut / 3600, debut / 60 % 60,
+                      debut % 60, fin / 3600, fin / 60 % 60, fin % 60, titre_.c_str());
         icalcomponent_add_property(ev.get(), icalproperty_new_uid(uid));
         icalcomponent_add_property(ev.get(), icalproperty_new_dtstamp(maintenant_));
         icalcomponent_add_property(ev.get(), Heure(icalproperty_new_dtstart, date, debut));
@@ -328,8 +330,8 @@ private:
     {
         utc_ = icaltimezone_get_utc_timezone();
         if (EstUtc(o_.fuseau)) return;
-        fuseau_ = o_.fuseau.empty() ? nullptr
-                                    : icaltimezone_get_builtin_timezone(o_.fuseau.c_str());
+        fuseau_ =
+            o_.fuseau.empty() ? nullptr : icaltimezone_get_builtin_timezone(o_.fuseau.c_str());
         icalcomponent* definition = fuseau_ ? icaltimezone_get_component(fuseau_) : nullptr;
         if (!definition) {
             // No name to give: each time is converted by the computer's own
@@ -464,7 +466,8 @@ Agenda ExporterAgenda(const REdt& edt, const OptionsAgenda& options, const std::
     const std::string refus = VerifierOptions(edt, options);
     if (!refus.empty()) throw ErreurHoraku(refus);
     Agenda a;
-    EcrireFichierAtomique(chemin, [&](const EcrireMorceau& ecrire) { a = EcrireAgenda(edt, options, ecrire); });
+    EcrireFichierAtomique(
+        chemin, [&](const EcrireMorceau& ecrire) { a = EcrireAgenda(edt, options, ecrire); });
     return a;
 }
 

@@ -92,10 +92,10 @@ int Calendrier(int argc, char** argv, std::ostream& erreurs)
     o.fuseau = FuseauDeLaMachine();
     const Agenda a = ExporterAgenda(edt, o, fichiers[1]);
     if (a.fuseauInconnu)
-        erreurs << LigneVisible(
-                       (o.fuseau.empty() ? std::string("Fuseau horaire de l'ordinateur inconnu")
-                                         : "Fuseau horaire " + Cite(o.fuseau.c_str()) + " inconnu") +
-                       " : les heures sont écrites en temps universel (UTC).")
+        erreurs << LigneVisible((o.fuseau.empty()
+                                     ? std::string("Fuseau horaire de l'ordinateur inconnu")
+                                     : "Fuseau horaire " + Cite(o.fuseau.c_str()) + " inconnu") +
+                                " : les heures sont écrites en temps universel (UTC).")
                 << '\n';
     for (const SequenceEcartee& e : a.ecartees)
         erreurs << LigneVisible(TexteEcartee(edt, e)) << '\n';

@@ -27,8 +27,8 @@ void Usage()
                  "             [--premiere-semaine N] [--vacances AAAA-MM-JJ:AAAA-MM-JJ]... "
                  "[--vacances-comptent]\n"
               << "             (dates du " << TexteDate(horaku::kPremiereDateAgenda) << " au "
-              << TexteDate(horaku::kDerniereDateAgenda) << ", au plus "
-              << horaku::kJoursMaxAgenda << " jours)\n"
+              << TexteDate(horaku::kDerniereDateAgenda) << ", au plus " << horaku::kJoursMaxAgenda
+              << " jours)\n"
               << "  horaku-cli chevauchements ENTREE.edt\n"
                  "             (pour chaque séquence, au plus "
               << horaku::kChevauchementsParSequence

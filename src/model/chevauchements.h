@@ -32,8 +32,9 @@ inline constexpr std::size_t kChevauchementsParSequence = 10;
 
 // Pairs of one list, ordered by (a, b).  Spans touching end to start do not
 // intersect; a sequence whose end is not after its start has no span.
-std::vector<Chevauchement> ChevauchementsListe(const std::vector<RSequence>& sequences,
-                                               std::size_t parSequence = kChevauchementsParSequence);
+std::vector<Chevauchement>
+ChevauchementsListe(const std::vector<RSequence>& sequences,
+                    std::size_t parSequence = kChevauchementsParSequence);
 // Every day (shown or not) and every week type, in that order.
 std::vector<Chevauchement> Chevauchements(const REdt& edt);
 

@@ -363,8 +363,9 @@ void EcrireSurPlace(const std::string& chemin, const std::string& cible, const P
     if (erreur != 0 || panne) {
         // The user must know when the old content could not be put back.
         if (Reecrire(fd.get(), ancien) != 0)
-            throw ErreurCreer(chemin, (panne ? std::string("Cause inconnue.") : CauseSysteme(erreur)) +
-                                          " " + kCauseNonRetabli);
+            throw ErreurCreer(chemin,
+                              (panne ? std::string("Cause inconnue.") : CauseSysteme(erreur)) +
+                                  " " + kCauseNonRetabli);
         if (panne) std::rethrow_exception(panne);
         throw ErreurCreer(chemin, erreur);
     }
@@ -389,7 +390,8 @@ void EcrireFichierAtomique(const std::string& chemin, const Producteur& produire
     if (::lstat(chemin.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         char* reel = ::realpath(chemin.c_str(), nullptr);
         // A link to nothing: its folder exists, the file it names does not.
-        if (reel == nullptr) throw ErreurCreer(chemin, errno == ENOENT ? kCauseLienCasse : CauseSysteme(errno));
+        if (reel == nullptr)
+            throw ErreurCreer(chemin, errno == ENOENT ? kCauseLienCasse : CauseSysteme(errno));
         cible = reel;
         std::free(reel);
     }

@@ -44,7 +44,8 @@ void EcrireFichierAtomique(const std::string& chemin, std::string_view contenu);
 // An exception thrown by `produire` abandons the save as a failed write
 // would (old content kept, no temporary file left) and then goes on.
 using EcrireMorceau = std::function<void(std::string_view)>;
-void EcrireFichierAtomique(const std::string& chemin, const std::function<void(const EcrireMorceau&)>& produire);
+void EcrireFichierAtomique(const std::string& chemin,
+                           const std::function<void(const EcrireMorceau&)>& produire);
 // Lines ended by CR LF, LF or a lone CR; a final line break opens no new line.
 std::vector<std::string_view> DecouperLignes(std::string_view contenu);
 // The number of lines DecouperLignes would give, without building them.

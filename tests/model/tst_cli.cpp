@@ -316,57 +316,49 @@ private slots:
         QVERIFY(!QFileInfo::exists(sortie));
     }
 
-    // Every refusal of a command that would lie or destroy: the exit code,
-    // the one line that names the cause, and the timetable read unchanged.
-    // In the arguments and the message, %1 is the test's folder.
+    // Every refusal of a command that would lie or destroy: its exit code, the
+    // one line naming the cause, the timetable read left as it was.  %1 is
+    // the test's folder, where a.edt has a second name and neighbours.
     void refus_data()
     {
         QTest::addColumn<QStringList>("arguments");
         QTest::addColumn<int>("code");
         QTest::addColumn<QString>("message");
-        const QStringList octobre{"--du", "2025-10-01", "--au", "2025-10-31"};
-        const QString surEntree =
-            QStringLiteral(" C'est le fichier lu : choisissez un autre nom pour le fichier écrit.");
-        QTest::newRow("calendrier sur son emploi du temps")
-            << QStringList{"calendrier", "%1/a.edt", "%1/a.edt"} + octobre << 1
-            << "Impossible de créer le fichier %1/a.edt" + surEntree;
-        QTest::newRow("calendrier par un lien vers l'emploi du temps")
-            << QStringList{"calendrier", "%1/a.edt", "%1/lien.ics"} + octobre << 1
-            << "Impossible de créer le fichier %1/lien.ics" + surEntree;
-        QTest::newRow("image par un second lien de l'emploi du temps")
-            << QStringList{"image", "%1/a.edt", "%1/dur.png"} << 1
-            << "Impossible de créer le fichier %1/dur.png" + surEntree;
-        QTest::newRow("date lointaine")
-            << QStringList{"calendrier", "%1/a.edt", "%1/x.ics", "--du", "3001-01-01", "--au",
-                           "3001-01-07"}
-            << 2
-            << QStringLiteral("La date 3001-01-01 est hors des dates qu'un agenda peut recevoir "
-                              "(du 2000-01-01 au 2037-12-31).");
-        QTest::newRow("vingt ans")
-            << QStringList{"calendrier", "%1/a.edt", "%1/x.ics", "--du", "2005-09-01", "--au",
-                           "2025-08-31"}
-            << 2
-            << QStringLiteral("La période du 2005-09-01 au 2025-08-31 compte 7305 jours : un "
-                              "agenda en couvre au plus 1096 (trois ans), exportez-la en "
-                              "plusieurs fois.");
+        const QStringList oct{"--du", "2025-10-01", "--au", "2025-10-31"};
+        const QString creer = QStringLiteral("Impossible de créer le fichier %1/");
+        const QString lu = QStringLiteral(" C'est le fichier lu : choisissez un autre nom pour le "
+                                          "fichier écrit.");
+        QTest::newRow("calendrier sur lui-même")
+            << QStringList{"calendrier", "%1/a.edt", "%1/a.edt"} + oct << 1 << creer + "a.edt" + lu;
+        QTest::newRow("image par un second nom")
+            << QStringList{"image", "%1/a.edt", "%1/d.png"} << 1 << creer + "d.png" + lu;
+        QTest::newRow("an 3001") << QStringList{"calendrier", "%1/a.edt", "%1/x.ics",  "--du",
+                                                "3001-01-01", "--au",     "3001-01-07"}
+                                 << 2
+                                 << QStringLiteral("La date 3001-01-01 est hors des dates qu'un "
+                                                   "agenda peut recevoir (du 2000-01-01 au "
+                                                   "2037-12-31).");
+        QTest::newRow("vingt ans") << QStringList{"calendrier", "%1/a.edt", "%1/x.ics",  "--du",
+                                                  "2005-09-01", "--au",     "2025-08-31"}
+                                   << 2
+                                   << QStringLiteral("La période du 2005-09-01 au 2025-08-31 "
+                                                     "compte 7305 jours : un agenda en couvre au "
+                                                     "plus 1096 (trois ans), exportez-la en "
+                                                     "plusieurs fois.");
         for (const char* nom : {"%1/dossier.edt", "%1/tube.edt", "/dev/zero"})
             QTest::newRow(nom) << QStringList{"verifier", nom} << 1
                                << QStringLiteral("Impossible d'ouvrir le fichier ") + nom;
         QTest::newRow("lien vers rien")
             << QStringList{"reecrire", "%1/a.edt", "%1/casse.edt"} << 1
-            << QStringLiteral("Impossible de créer le fichier %1/casse.edt Le lien symbolique "
-                              "mène à un fichier qui n'existe pas.");
-        QTest::newRow("marge immense")
-            << QStringList{"image", "%1/marge.edt", "%1/x.png"} << 1
-            << QStringLiteral("Rien à dessiner : la marge (-1000000) ne laisse aucune place à "
-                              "l'image.");
-        QTest::newRow("séquences de terminal dans une ligne")
+            << creer + "casse.edt Le lien symbolique mène à un fichier qui n'existe pas.";
+        QTest::newRow("marge") << QStringList{"image", "%1/marge.edt", "%1/x.png"} << 1
+                               << QStringLiteral("Rien à dessiner : la marge (-1000000) ne laisse "
+                                                 "aucune place à l'image.");
+        QTest::newRow("terminal, ligne")
             << QStringList{"verifier", "%1/hostile.edt"} << 1
-            << QStringLiteral("'␛]0;pris␇␛[2J␡\uFFFD' n'est pas une valeur entière correcte");
-        QTest::newRow("séquences de terminal dans un nom")
-            << QStringList{"reecrire", "%1/a.edt", "%1/absent/\x1b[2J\r.edt"} << 1
-            << QStringLiteral("Impossible de créer le fichier %1/absent/␛[2J␍.edt Dossier "
-                              "introuvable.");
+            << QStringLiteral("'␛]0;x␇␛[2J␡\uFFFD' n'est pas une valeur entière correcte");
+        QTest::newRow("terminal, nom") << QStringList{"nouveau", "%1/rien/\x1b[2J\r.edt"} << 1
+                                       << creer + "rien/␛[2J␍.edt Dossier introuvable.";
     }
     void refus()
     {
@@ -376,24 +368,21 @@ private slots:
         QTemporaryDir d;
         const auto nom = [&](const char* n) { return QFile::encodeName(d.filePath(n)); };
         REdt e;
-        test::Ajouter(e, 0, 0, test::Seq(test::H(8), test::H(9), {"6e A", "", "S1", "Maths"}));
+        e.Jours[0].ParSemaine[0].Sequences.resize(1, test::Seq(0.3, 0.4, {"6e", "", "", ""}));
         const QByteArray edt = QByteArray::fromStdString(EcrireEdt(e));
         Ecrire(d.filePath("a.edt"), edt);
         e.Marge = -1000000;
         Ecrire(d.filePath("marge.edt"), QByteArray::fromStdString(EcrireEdt(e)));
-        Ecrire(d.filePath("hostile.edt"), Modifie(5, "\x1b]0;pris\x07\x1b[2J\x7F\x9D"));
-        QVERIFY(::symlink(nom("a.edt").constData(), nom("lien.ics").constData()) == 0);
-        QVERIFY(::link(nom("a.edt").constData(), nom("dur.png").constData()) == 0);
-        QVERIFY(::symlink(nom("rien/x.edt").constData(), nom("casse.edt").constData()) == 0);
-        QVERIFY(::mkfifo(nom("tube.edt").constData(), 0644) == 0);
+        Ecrire(d.filePath("hostile.edt"), Modifie(5, "\x1b]0;x\x07\x1b[2J\x7F\x9D"));
+        QVERIFY(::link(nom("a.edt"), nom("d.png")) == 0);
+        QVERIFY(::symlink(nom("rien"), nom("casse.edt")) == 0 &&
+                ::mkfifo(nom("tube.edt"), 0644) == 0);
         QVERIFY(QDir(d.path()).mkdir("dossier.edt"));
         const QStringList avant = QDir(d.path()).entryList(QDir::AllEntries | QDir::Hidden);
-
         for (QString& a : arguments)
             a.replace(QStringLiteral("%1"), d.path());
         const Resultat r = Lancer(arguments);
         QCOMPARE(r.code, code);
-        QVERIFY(r.sortie.isEmpty());
         QCOMPARE(QString::fromUtf8(r.erreur), message.replace("%1", d.path()) + QLatin1Char('\n'));
         QCOMPARE(Contenu(d.filePath("a.edt")), edt);
         QCOMPARE(QDir(d.path()).entryList(QDir::AllEntries | QDir::Hidden), avant);
