@@ -357,8 +357,8 @@ private slots:
         QTest::newRow("terminal, ligne")
             << QStringList{"verifier", "%1/hostile.edt"} << 1
             << QStringLiteral("'␛]0;x␇␛[2J␡\uFFFD' n'est pas une valeur entière correcte");
-        QTest::newRow("terminal, nom") << QStringList{"nouveau", "%1/rien/\x1b[2J\r.edt"} << 1
-                                       << creer + "rien/␛[2J␍.edt Dossier introuvable.";
+        QTest::newRow("terminal, nom") << QStringList{"nouveau", "%1/rien/\x1b[2J\n.edt"} << 1
+                                       << creer + "rien/␛[2J␊.edt Dossier introuvable.";
     }
     void refus()
     {
