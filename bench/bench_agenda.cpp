@@ -39,7 +39,6 @@ OptionsAgenda AnneeScolaire()
                           "2025-04-12:2025-04-27"})
         o.vacances.push_back(*LirePeriode(p));
     o.fuseau = "Europe/Paris";
-    o.identite = HORAKU_SOURCES "/examples/grand.edt";
     return o;
 }
 

@@ -13,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -104,11 +105,21 @@ std::optional<PeriodeVacances> LirePeriode(std::string_view texte)
 
 std::string VerifierOptions(const REdt& edt, const OptionsAgenda& o)
 {
-    for (const Date* d : {&o.du, &o.au})
+    for (const Date* d : {&o.du, &o.au}) {
         if (!DateExiste(*d)) return "La date " + TexteDate(*d) + " n'existe pas.";
+        if (JourSerie(*d) < JourSerie(kPremiereDateAgenda) ||
+            JourSerie(*d) > JourSerie(kDerniereDateAgenda))
+            return "La date " + TexteDate(*d) +
+                   " est hors des dates qu'un agenda peut recevoir (du " +
+                   TexteDate(kPremiereDateAgenda) + " au " + TexteDate(kDerniereDateAgenda) + ").";
+    }
     if (JourSerie(o.au) < JourSerie(o.du))
         return "Le dernier jour (" + TexteDate(o.au) + ") précède le premier jour (" +
                TexteDate(o.du) + ").";
+    if (const long jours = JourSerie(o.au) - JourSerie(o.du) + 1; jours > kJoursMaxAgenda)
+        return "La période du " + TexteDate(o.du) + " au " + TexteDate(o.au) + " compte " +
+               std::to_string(jours) + " jours : un agenda en couvre au plus " +
+               std::to_string(kJoursMaxAgenda) + " (trois ans), exportez-la en plusieurs fois.";
     const int n = static_cast<int>(edt.Semaines.size());
     if (n == 0) return "L'emploi du temps n'a aucun type de semaine.";
     if (o.premiereSemaine < 1 || o.premiereSemaine > n)
@@ -222,40 +233,61 @@ struct LibereComposant {
 };
 using Composant = std::unique_ptr<icalcomponent, LibereComposant>;
 
+// The zone's rules when its name is unknown: plain UTC leaves nothing to
+// convert, and the user is told.
+bool LocalEstUtc()
+{
+    ::tzset();
+    return ::timezone == 0 && ::daylight == 0;
+}
+
 class Ecrivain
 {
 public:
-    Ecrivain(const REdt& edt, const OptionsAgenda& o, Agenda& resultat)
-        : edt_(edt), o_(o), resultat_(resultat), cal_(icalcomponent_new_vcalendar())
+    Ecrivain(const REdt& edt, const OptionsAgenda& o, Agenda& resultat,
+             const std::function<void(std::string_view)>& ecrire)
+        : edt_(edt), o_(o), resultat_(resultat), ecrire_(ecrire)
     {
-        icalcomponent_add_property(cal_.get(), icalproperty_new_version("2.0"));
-        icalcomponent_add_property(cal_.get(),
+        Composant cal(icalcomponent_new_vcalendar());
+        icalcomponent_add_property(cal.get(), icalproperty_new_version("2.0"));
+        icalcomponent_add_property(cal.get(),
                                    icalproperty_new_prodid("-//Horaku//Horaku 2.0a//FR"));
-        icalcomponent_add_property(cal_.get(), icalproperty_new_calscale("GREGORIAN"));
-        icalcomponent_add_property(cal_.get(), icalproperty_new_method(ICAL_METHOD_PUBLISH));
-        ChoisirFuseau();
+        icalcomponent_add_property(cal.get(), icalproperty_new_calscale("GREGORIAN"));
+        icalcomponent_add_property(cal.get(), icalproperty_new_method(ICAL_METHOD_PUBLISH));
+        ChoisirFuseau(cal.get());
         maintenant_ = icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
+        // The same timetable gives the same UIDs wherever its file lies: they
+        // say what the event is, never where the file was.
         char h[17];
-        std::snprintf(
-            h, sizeof h, "%016llx",
-            static_cast<unsigned long long>(Fnv(o.identite.empty() ? edt.Titre : o.identite)));
-        identite_ = h;
+        std::snprintf(h, sizeof h, "%016llx", static_cast<unsigned long long>(Fnv(edt.Titre)));
+        titre_ = h;
         for (int g = 0; g < 4; ++g)
             libelles_[g] = TexteIcal(edt.Libelles.size() > std::size_t(g + 1)
                                          ? edt.Libelles[std::size_t(g + 1)].Libelle
                                          : std::string());
+        // The calendar's head as libical writes it, without its last line:
+        // the events follow one at a time, then that line.
+        std::string tete = Texte(cal.get());
+        const std::string fin = kFin;
+        if (tete.size() >= fin.size() &&
+            tete.compare(tete.size() - fin.size(), fin.size(), fin) == 0)
+            tete.resize(tete.size() - fin.size());
+        ecrire_(tete);
     }
 
     void Evenement(const Date& date, int jour, int semaine, std::size_t indice, const RSequence& s)
     {
-        icalcomponent* ev = icalcomponent_new_vevent();
-        char uid[96];
-        std::snprintf(uid, sizeof uid, "%04d%02d%02d-j%d-s%d-n%zu-%s@horaku", date.annee, date.mois,
-                      date.jour, jour, semaine, indice, identite_.c_str());
-        icalcomponent_add_property(ev, icalproperty_new_uid(uid));
-        icalcomponent_add_property(ev, icalproperty_new_dtstamp(maintenant_));
-        icalcomponent_add_property(ev, Heure(icalproperty_new_dtstart, date, Secondes(s.Debut)));
-        icalcomponent_add_property(ev, Heure(icalproperty_new_dtend, date, Secondes(s.Fin)));
+        const Composant ev(icalcomponent_new_vevent());
+        const int debut = Secondes(s.Debut), fin = Secondes(s.Fin);
+        char uid[128];
+        std::snprintf(uid, sizeof uid,
+                      "%04d%02d%02d-j%d-s%d-n%zu-%02d%02d%02d-%02d%02d%02d-%s@horaku", date.annee,
+                      date.mois, date.jour, jour, semaine, indice, debut / 3600, debut / 60 % 60,
+                      debut % 60, fin / 3600, fin / 60 % 60, fin % 60, titre_.c_str());
+        icalcomponent_add_property(ev.get(), icalproperty_new_uid(uid));
+        icalcomponent_add_property(ev.get(), icalproperty_new_dtstamp(maintenant_));
+        icalcomponent_add_property(ev.get(), Heure(icalproperty_new_dtstart, date, debut));
+        icalcomponent_add_property(ev.get(), Heure(icalproperty_new_dtend, date, fin));
 
         std::string resume, description;
         for (int g : {0, 1, 3}) {
@@ -269,39 +301,44 @@ public:
             description += libelles_[g] + " : " + TexteIcal(s.Textes[std::size_t(g)]);
         }
         if (!resume.empty())
-            icalcomponent_add_property(ev, icalproperty_new_summary(resume.c_str()));
+            icalcomponent_add_property(ev.get(), icalproperty_new_summary(resume.c_str()));
         if (!s.Textes[2].empty())
-            icalcomponent_add_property(ev,
+            icalcomponent_add_property(ev.get(),
                                        icalproperty_new_location(TexteIcal(s.Textes[2]).c_str()));
-        icalcomponent_add_property(ev, icalproperty_new_description(description.c_str()));
+        icalcomponent_add_property(ev.get(), icalproperty_new_description(description.c_str()));
         const std::string categorie = Categorie(edt_.Semaines[std::size_t(semaine)].Nom);
         if (!categorie.empty())
-            icalcomponent_add_property(ev, icalproperty_new_categories(categorie.c_str()));
-        icalcomponent_add_component(cal_.get(), ev);
+            icalcomponent_add_property(ev.get(), icalproperty_new_categories(categorie.c_str()));
+        ecrire_(Texte(ev.get()));
         ++resultat_.evenements;
     }
 
-    std::string Texte()
+    void Terminer() { ecrire_(kFin); }
+
+private:
+    static constexpr const char* kFin = "END:VCALENDAR\r\n";
+
+    static std::string Texte(icalcomponent* c)
     {
-        char* t = icalcomponent_as_ical_string_r(cal_.get());
+        char* t = icalcomponent_as_ical_string_r(c);
         std::string r = t ? t : "";
         std::free(t);
         return r;
     }
 
-private:
-    void ChoisirFuseau()
+    void ChoisirFuseau(icalcomponent* cal)
     {
         utc_ = icaltimezone_get_utc_timezone();
-        if (o_.fuseau.empty() || EstUtc(o_.fuseau)) {
-            resultat_.fuseauInconnu = o_.fuseau.empty();
-            return;
-        }
-        fuseau_ = icaltimezone_get_builtin_timezone(o_.fuseau.c_str());
+        if (EstUtc(o_.fuseau)) return;
+        fuseau_ =
+            o_.fuseau.empty() ? nullptr : icaltimezone_get_builtin_timezone(o_.fuseau.c_str());
         icalcomponent* definition = fuseau_ ? icaltimezone_get_component(fuseau_) : nullptr;
         if (!definition) {
+            // No name to give: each time is converted by the computer's own
+            // rules and written in UTC, never a local time passed for UTC.
             fuseau_ = nullptr;
-            resultat_.fuseauInconnu = true;
+            local_ = true;
+            resultat_.fuseauInconnu = LocalEstUtc();
             return;
         }
         // libical names its zones "/freeassociation.sourceforge.net/Europe/Paris";
@@ -312,7 +349,7 @@ private:
             icalproperty_set_tzid(tzid, o_.fuseau.c_str());
         else
             icalcomponent_add_property(copie, icalproperty_new_tzid(o_.fuseau.c_str()));
-        icalcomponent_add_component(cal_.get(), copie);
+        icalcomponent_add_component(cal, copie);
     }
 
     icalproperty* Heure(icalproperty* (*nouvelle)(struct icaltimetype), const Date& date,
@@ -326,6 +363,25 @@ private:
         t.minute = secondes / 60 % 60;
         t.second = secondes % 60;
         t.is_date = 0;
+        if (local_) {
+            std::tm tm{};
+            tm.tm_year = t.year - 1900;
+            tm.tm_mon = t.month - 1;
+            tm.tm_mday = t.day;
+            tm.tm_hour = t.hour;
+            tm.tm_min = t.minute;
+            tm.tm_sec = t.second;
+            tm.tm_isdst = -1; // the rules say whether summer time applies
+            const std::time_t instant = std::mktime(&tm);
+            std::tm u{};
+            ::gmtime_r(&instant, &u);
+            t.year = u.tm_year + 1900;
+            t.month = u.tm_mon + 1;
+            t.day = u.tm_mday;
+            t.hour = u.tm_hour;
+            t.minute = u.tm_min;
+            t.second = u.tm_sec;
+        }
         if (!fuseau_) {
             t = icaltime_set_timezone(&t, utc_);
             return nouvelle(t);
@@ -339,22 +395,24 @@ private:
     const REdt& edt_;
     const OptionsAgenda& o_;
     Agenda& resultat_;
-    Composant cal_;
+    const std::function<void(std::string_view)>& ecrire_;
     icaltimezone* utc_ = nullptr;
     icaltimezone* fuseau_ = nullptr;
+    bool local_ = false;
     icaltimetype maintenant_{};
-    std::string identite_;
+    std::string titre_;
     std::string libelles_[4];
 };
 
 } // namespace
 
-Agenda ConstruireAgenda(const REdt& edt, const OptionsAgenda& o)
+Agenda EcrireAgenda(const REdt& edt, const OptionsAgenda& o,
+                    const std::function<void(std::string_view)>& ecrire)
 {
     const std::string refus = VerifierOptions(edt, o);
     if (!refus.empty()) throw ErreurHoraku(refus);
     Agenda resultat;
-    Ecrivain ecrivain(edt, o, resultat);
+    Ecrivain ecrivain(edt, o, resultat, ecrire);
     const long du = JourSerie(o.du), au = JourSerie(o.au);
     const int nbTypes = static_cast<int>(edt.Semaines.size());
 
@@ -390,14 +448,26 @@ Agenda ConstruireAgenda(const REdt& edt, const OptionsAgenda& o)
             }
         }
     }
-    resultat.texte = ecrivain.Texte();
+    ecrivain.Terminer();
     return resultat;
+}
+
+Agenda ConstruireAgenda(const REdt& edt, const OptionsAgenda& o)
+{
+    std::string texte;
+    Agenda a = EcrireAgenda(edt, o, [&texte](std::string_view morceau) { texte += morceau; });
+    a.texte = std::move(texte);
+    return a;
 }
 
 Agenda ExporterAgenda(const REdt& edt, const OptionsAgenda& options, const std::string& chemin)
 {
-    Agenda a = ConstruireAgenda(edt, options);
-    EcrireFichierAtomique(chemin, a.texte);
+    // Refused options leave the file untouched, not even opened.
+    const std::string refus = VerifierOptions(edt, options);
+    if (!refus.empty()) throw ErreurHoraku(refus);
+    Agenda a;
+    EcrireFichierAtomique(
+        chemin, [&](const EcrireMorceau& ecrire) { a = EcrireAgenda(edt, options, ecrire); });
     return a;
 }
 

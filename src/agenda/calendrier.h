@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -51,13 +52,25 @@ struct OptionsAgenda {
     int premiereSemaine = 1; // 1-based position in Semaines
     std::vector<PeriodeVacances> vacances;
     bool vacancesComptent = false;
-    // Olson name ("Europe/Paris"); empty: UTC.
+    // Olson name ("Europe/Paris"): local times with the zone's definition.
+    // Empty, or a name the calendar library does not know (a rule such as
+    // "CET-1CEST,M3.5.0,M10.5.0/3", a copied zone file): the times are this
+    // process's local times (TZ, /etc/localtime) by the C library's rules,
+    // written in UTC.
     std::string fuseau;
-    // Makes the UIDs of this timetable its own (its file's full path).
-    std::string identite;
 };
 
-// The French refusal of options that do not fit the timetable, or empty.
+// What a calendar can hold: dates that every reader places right, and a
+// period of a few school years (a longer one is exported in several files).
+// Readers that expand a zone's yearly rules stop at 2038 (32-bit times;
+// Python's icalendar among them): a summer date after 2037 would land an
+// hour off there.
+inline constexpr Date kPremiereDateAgenda{2000, 1, 1};
+inline constexpr Date kDerniereDateAgenda{2037, 12, 31};
+inline constexpr long kJoursMaxAgenda = 1096; // three years
+
+// The French refusal of options that do not fit the timetable or the bounds
+// above, or empty.
 std::string VerifierOptions(const REdt& edt, const OptionsAgenda& options);
 
 // One school week: its Monday and the week type it gets, or -1 when it is
@@ -78,17 +91,23 @@ struct SequenceEcartee {
 };
 
 struct Agenda {
-    std::string texte; // UTF-8, CR LF lines
+    std::string texte; // UTF-8, CR LF lines (ConstruireAgenda only)
     std::size_t evenements = 0;
     std::vector<SequenceEcartee> ecartees;
-    // True when the time zone asked for is unknown and the times are UTC.
+    // True when the zone has no name the calendar library knows and the
+    // computer's own rules are plain UTC: the times are then UTC indeed.
     bool fuseauInconnu = false;
 };
 
-// Throws ErreurHoraku with the text of VerifierOptions.
+// The calendar's text handed piece by piece to `ecrire`: the header, each
+// event as soon as it is made, the end; the memory used does not grow with
+// the period.  Throws ErreurHoraku with the text of VerifierOptions.
+Agenda EcrireAgenda(const REdt& edt, const OptionsAgenda& options,
+                    const std::function<void(std::string_view)>& ecrire);
+// The whole text in `texte`.
 Agenda ConstruireAgenda(const REdt& edt, const OptionsAgenda& options);
-// Builds and writes the calendar safely (temporary file, then rename);
-// throws ErreurHoraku (ErreurCreer) when the file cannot be written.
+// Writes the calendar safely as it is made; throws ErreurHoraku (ErreurCreer)
+// when the file cannot be written, the old file then left as it was.
 Agenda ExporterAgenda(const REdt& edt, const OptionsAgenda& options, const std::string& chemin);
 
 // The machine's time zone name: TZ, else /etc/timezone, else the target of

@@ -6,6 +6,7 @@
 #include "agenda.h"
 #include "calendrier.h"
 #include "classesedt.h"
+#include "fichiers.h"
 #include "services.h"
 
 #include <QFileInfo>
@@ -56,8 +57,8 @@ void TFenetre_Principale::MenuExporterAgendaClick()
     QString chemin = *choisi;
     if (QFileInfo(chemin).suffix().isEmpty()) chemin += QStringLiteral(".ics");
 
+    RefuserSortieSurEntree(edt_->Fichier, chemin.toStdString());
     options.fuseau = FuseauDeLaMachine();
-    options.identite = identite.toStdString();
     const Agenda agenda = ExporterAgenda(*edt_, options, chemin.toStdString());
     Question q;
     q.texte = QStringLiteral("%1 dans « %2 ».").arg(Evenements(agenda.evenements), chemin);

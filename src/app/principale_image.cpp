@@ -4,6 +4,7 @@
 #include "attente.h"
 #include "chemins.h"
 #include "exportation.h"
+#include "fichiers.h"
 #include "impression.h"
 #include "services.h"
 
@@ -45,6 +46,7 @@ void TFenetre_Principale::EnregistrerClick()
     QString chemin = *choisi;
     if (ExtensionDe(chemin).isEmpty()) chemin += QStringLiteral(".gif");
     RetenirDossier(kCleDossierImage, chemin);
+    RefuserSortieSurEntree(edt_->Fichier, chemin.toStdString());
     {
         const CurseurAttente attente;
         // PDF and SVG are drawn again from the timetable, as vectors.

@@ -5,10 +5,10 @@
 #include "calendrier.h"
 #include "chevauchements.h"
 #include "classesedt.h"
+#include "fichiers.h"
 #include "json.h"
 
 #include <cstdlib>
-#include <filesystem>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -23,22 +23,13 @@ namespace
 // A wrong argument: one French line on the standard error, exit 2.
 int Refus(std::ostream& erreurs, const std::string& message)
 {
-    erreurs << message << '\n';
+    erreurs << LigneVisible(message) << '\n';
     return 2;
 }
 
 std::string Cite(const char* texte)
 {
     return std::string("\xC2\xAB ") + texte + " \xC2\xBB";
-}
-
-// The events' identity: the same file gives the same UIDs from any folder.
-std::string CheminAbsolu(const char* chemin)
-{
-    std::error_code e;
-    std::filesystem::path p = std::filesystem::weakly_canonical(chemin, e);
-    if (e) p = std::filesystem::absolute(chemin, e).lexically_normal();
-    return e ? std::string(chemin) : p.string();
 }
 
 } // namespace
@@ -97,15 +88,17 @@ int Calendrier(int argc, char** argv, std::ostream& erreurs)
     LireOuEchouer(edt, fichiers[0]);
     const std::string refus = VerifierOptions(edt, o);
     if (!refus.empty()) return Refus(erreurs, refus);
+    RefuserSortieSurEntree(fichiers[0], fichiers[1]);
     o.fuseau = FuseauDeLaMachine();
-    o.identite = CheminAbsolu(fichiers[0]);
     const Agenda a = ExporterAgenda(edt, o, fichiers[1]);
     if (a.fuseauInconnu)
-        erreurs << (o.fuseau.empty() ? std::string("Fuseau horaire de l'ordinateur inconnu")
-                                     : "Fuseau horaire " + Cite(o.fuseau.c_str()) + " inconnu")
-                << " : les heures sont écrites en temps universel (UTC).\n";
+        erreurs << LigneVisible((o.fuseau.empty()
+                                     ? std::string("Fuseau horaire de l'ordinateur inconnu")
+                                     : "Fuseau horaire " + Cite(o.fuseau.c_str()) + " inconnu") +
+                                " : les heures sont écrites en temps universel (UTC).")
+                << '\n';
     for (const SequenceEcartee& e : a.ecartees)
-        erreurs << TexteEcartee(edt, e) << '\n';
+        erreurs << LigneVisible(TexteEcartee(edt, e)) << '\n';
     return 0;
 }
 
@@ -123,6 +116,12 @@ int ChevauchementsJson(const char* entree, std::ostream& sortie)
         j.entier(static_cast<long long>(c.b)).finTableau();
         j.cle("debut").texte(TempsVersTexte(c.debut));
         j.cle("fin").texte(TempsVersTexte(c.fin));
+        if (c.autres > 0) {
+            j.cle("autres").objet();
+            j.cle("sequence").entier(static_cast<long long>(c.de));
+            j.cle("nombre").entier(static_cast<long long>(c.autres));
+            j.finObjet();
+        }
         j.finObjet();
     }
     j.finTableau();

@@ -3,6 +3,7 @@
 #include "classesedt.h"
 #include "cp1252.h"
 #include "erreurs.h"
+#include "fichiers.h"
 #include "json.h"
 #include "variables.h"
 
@@ -98,6 +99,11 @@ std::string JsonEdt(const REdt& e)
 }
 
 } // namespace
+
+std::string LigneVisible(const std::string& message)
+{
+    return ControlesVisibles(SansSautDeLigne(message));
+}
 
 void LireOuEchouer(REdt& edt, const char* chemin)
 {

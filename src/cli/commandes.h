@@ -3,6 +3,7 @@
 #pragma once
 
 #include <ostream>
+#include <string>
 
 namespace horaku
 {
@@ -23,5 +24,9 @@ int ChevauchementsJson(const char* entree, std::ostream& sortie);
 
 // Reads a timetable as the program's Open does; a refused version throws.
 void LireOuEchouer(REdt& edt, const char* chemin);
+
+// A message as the standard error shows it: on one line, its control
+// characters visible, so that no file's text can drive the terminal.
+std::string LigneVisible(const std::string& message);
 
 } // namespace horaku::cli

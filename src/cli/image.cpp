@@ -6,6 +6,7 @@
 #include "dessin.h"
 #include "erreurs.h"
 #include "exportation.h"
+#include "fichiers.h"
 #include "json.h"
 #include "tropgrand.h"
 
@@ -25,7 +26,7 @@ namespace
 void SansNotesQt(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fputs((message.toLocal8Bit() + '\n').constData(), stderr);
+        std::fputs((LigneVisible(message.toStdString()) + '\n').c_str(), stderr);
 }
 
 std::unique_ptr<QGuiApplication> Application(int& argc, char** argv)
@@ -34,9 +35,6 @@ std::unique_ptr<QGuiApplication> Application(int& argc, char** argv)
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     return std::make_unique<QGuiApplication>(argc, argv);
 }
-
-const char* const kMessageRien = "Rien à dessiner : aucune séquence n'a de texte, ou la "
-                                 "largeur d'une heure est nulle.";
 
 void Rect4(Json& j, const Rect& r)
 {
@@ -56,15 +54,16 @@ int Image(int argc, char** argv)
     const char* sortie = argv[3];
     REdt e;
     LireOuEchouer(e, entree);
+    RefuserSortieSurEntree(entree, sortie);
     auto app = Application(argc, argv);
     // A vector picture is drawn straight from the layout, without the raster
     // picture or its pixel limit.
     if (ExtensionVectorielle(sortie)) {
-        if (!ExporterVecteur(e, sortie)) throw ErreurHoraku(kMessageRien);
+        if (!ExporterVecteur(e, sortie)) throw ErreurHoraku(MessageRien(e));
         return 0;
     }
     const ResultatDessin r = Redessiner(e);
-    if (r.etat == ResultatDessin::Rien) throw ErreurHoraku(kMessageRien);
+    if (r.etat == ResultatDessin::Rien) throw ErreurHoraku(MessageRien(e));
     if (r.etat == ResultatDessin::TropGrand) throw ErreurHoraku(MessageTropGrand(e, r.description));
     ExporterImage(r.image, sortie);
     return 0;

@@ -3,6 +3,8 @@
 // program would show, on one line; exit 1 on failure, 2 on wrong arguments.
 #include "commandes.h"
 
+#include "calendrier.h"
+#include "chevauchements.h"
 #include "erreurs.h"
 
 #include <cstring>
@@ -16,6 +18,7 @@ namespace
 
 void Usage()
 {
+    using horaku::TexteDate;
     std::cerr << "usage :\n"
                  "  horaku-cli nouveau SORTIE.edt\n"
                  "  horaku-cli verifier ENTREE.edt\n"
@@ -23,16 +26,16 @@ void Usage()
                  "  horaku-cli calendrier ENTREE.edt SORTIE.ics --du AAAA-MM-JJ --au AAAA-MM-JJ\n"
                  "             [--premiere-semaine N] [--vacances AAAA-MM-JJ:AAAA-MM-JJ]... "
                  "[--vacances-comptent]\n"
-                 "  horaku-cli chevauchements ENTREE.edt\n"
+              << "             (dates du " << TexteDate(horaku::kPremiereDateAgenda) << " au "
+              << TexteDate(horaku::kDerniereDateAgenda) << ", au plus " << horaku::kJoursMaxAgenda
+              << " jours)\n"
+              << "  horaku-cli chevauchements ENTREE.edt\n"
+                 "             (pour chaque séquence, au plus "
+              << horaku::kChevauchementsParSequence
+              << " de celles qui commencent pendant qu'elle dure ;\n"
+                 "             \"autres\" donne le nombre des suivantes)\n"
                  "  horaku-cli image ENTREE.edt SORTIE.gif|.bmp|.png|.pdf|.svg\n"
                  "  horaku-cli geometrie ENTREE.edt\n";
-}
-
-std::string SurUneLigne(std::string message)
-{
-    for (char& c : message)
-        if (c == '\n' || c == '\r') c = ' ';
-    return message;
 }
 
 } // namespace
@@ -55,13 +58,13 @@ int main(int argc, char** argv)
         if (commande == "image" && n == 2) return Image(argc, argv);
         if (commande == "geometrie" && n == 1) return Geometrie(argc, argv, std::cout);
     } catch (const horaku::ErreurHoraku& e) {
-        std::cerr << SurUneLigne(e.what()) << '\n';
+        std::cerr << LigneVisible(e.what()) << '\n';
         return 1;
     } catch (const std::bad_alloc&) {
         std::cerr << "Mémoire insuffisante\n";
         return 1;
     } catch (const std::exception& e) {
-        std::cerr << SurUneLigne(e.what()) << '\n';
+        std::cerr << LigneVisible(e.what()) << '\n';
         return 1;
     }
     Usage();

@@ -119,8 +119,9 @@ QDateEdit* ChampDate(QWidget* parent, const char* nom)
     champ->setObjectName(QString::fromLatin1(nom));
     champ->setCalendarPopup(true);
     champ->setDisplayFormat(QStringLiteral("dd/MM/yyyy"));
-    champ->setMinimumDate(QDate(1, 1, 1));
-    champ->setMaximumDate(QDate(9999, 12, 31));
+    // Only the dates a calendar can receive.
+    champ->setMinimumDate(VersQDate(kPremiereDateAgenda));
+    champ->setMaximumDate(VersQDate(kDerniereDateAgenda));
     return champ;
 }
 
@@ -294,6 +295,13 @@ void TFiche_Agenda::done(int resultat)
 {
     if (resultat == QDialog::Accepted && DTPAu->date() < DTPDu->date()) {
         Avertir(QStringLiteral("Le dernier jour précède le premier jour."), DTPAu);
+        return;
+    }
+    // A period longer than a calendar holds is told here, before a file name
+    // is asked for.
+    const std::string refus = resultat == QDialog::Accepted ? VerifierOptions(edt_, Options()) : "";
+    if (!refus.empty()) {
+        Avertir(QString::fromStdString(refus), DTPAu);
         return;
     }
     QDialog::done(resultat);

@@ -30,7 +30,8 @@ struct Plage {
 
 } // namespace
 
-std::vector<Chevauchement> ChevauchementsListe(const std::vector<RSequence>& sequences)
+std::vector<Chevauchement> ChevauchementsListe(const std::vector<RSequence>& sequences,
+                                               std::size_t parSequence)
 {
     std::vector<Plage> plages;
     for (std::size_t i = 0; i < sequences.size(); ++i) {
@@ -43,16 +44,26 @@ std::vector<Chevauchement> ChevauchementsListe(const std::vector<RSequence>& seq
         return x.debut != y.debut ? x.debut < y.debut : x.indice < y.indice;
     });
     // Sorted by start, the spans meeting plages[i] from the right are the
-    // ones that start before it ends: the scan stops at the first that does not.
+    // ones that start before it ends, side by side: their number is one
+    // search away, and only the first few are listed.
     std::vector<Chevauchement> resultat;
     for (std::size_t i = 0; i < plages.size(); ++i) {
-        for (std::size_t j = i + 1; j < plages.size() && plages[j].debut < plages[i].fin; ++j) {
+        const auto suite = plages.begin() + static_cast<std::ptrdiff_t>(i + 1);
+        const auto fin = std::partition_point(
+            suite, plages.end(), [&](const Plage& p) { return p.debut < plages[i].fin; });
+        const auto nombre = static_cast<std::size_t>(fin - suite);
+        const std::size_t listes = std::min(nombre, parSequence);
+        for (std::size_t j = i + 1; j <= i + listes; ++j) {
             Chevauchement c;
             c.a = std::min(plages[i].indice, plages[j].indice);
             c.b = std::max(plages[i].indice, plages[j].indice);
             c.debut = static_cast<double>(plages[j].debut) / 86400000.0;
             c.fin = static_cast<double>(std::min(plages[i].fin, plages[j].fin)) / 86400000.0;
             resultat.push_back(c);
+        }
+        if (nombre > listes && listes > 0) {
+            resultat.back().autres = nombre - listes;
+            resultat.back().de = plages[i].indice;
         }
     }
     std::sort(resultat.begin(), resultat.end(), [](const Chevauchement& x, const Chevauchement& y) {

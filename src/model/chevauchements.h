@@ -18,11 +18,23 @@ struct Chevauchement {
     std::size_t b = 0;
     TDateTime debut = 0; // the common span
     TDateTime fin = 0;
+    // Set on the last pair listed for a sequence whose list was cut: that
+    // sequence's position, and how many more sequences start while it runs.
+    std::size_t autres = 0;
+    std::size_t de = 0;
 };
+
+// Each sequence is paired with the sequences that start while it runs (after
+// it in the order of their starts, the list order breaking ties), the first
+// kChevauchementsParSequence of them: a day of thousands of sequences that
+// all meet gives a bounded list, not every one of its pairs.
+inline constexpr std::size_t kChevauchementsParSequence = 10;
 
 // Pairs of one list, ordered by (a, b).  Spans touching end to start do not
 // intersect; a sequence whose end is not after its start has no span.
-std::vector<Chevauchement> ChevauchementsListe(const std::vector<RSequence>& sequences);
+std::vector<Chevauchement>
+ChevauchementsListe(const std::vector<RSequence>& sequences,
+                    std::size_t parSequence = kChevauchementsParSequence);
 // Every day (shown or not) and every week type, in that order.
 std::vector<Chevauchement> Chevauchements(const REdt& edt);
 

@@ -337,7 +337,10 @@ bool LireEdt(REdt& e, std::string_view contenu)
 
 bool REdt::Charger()
 {
-    // A missing file reads as an empty list of lines.
+    // A missing file reads as an empty list of lines; a folder, a pipe or a
+    // device is there but cannot be opened as a file, and is never opened
+    // (a pipe would block, /dev/zero would never end).
+    if (ExistePasFichier(Fichier)) throw ErreurOuvrir(Fichier);
     if (!FichierExiste(Fichier)) throw ErreurIndice(0);
     // The version line is judged on the file's first bytes: a foreign file,
     // however large, is refused without being read.  An empty file goes on

@@ -10,31 +10,59 @@ namespace horaku
 namespace
 {
 
-std::string SansZero(const std::string& message)
-{
-    if (message.find('\0') == std::string::npos) return message;
-    std::string s;
-    s.reserve(message.size() + 8);
-    for (const char c : message) {
-        if (c == '\0')
-            s += "\xE2\x90\x80"; // U+2400 SYMBOL FOR NULL
-        else
-            s += c;
-    }
-    return s;
-}
-
 // A whole damaged line can be megabytes long: the message shows its start.
 std::string Extrait(std::string_view texte)
 {
     constexpr std::size_t kMax = 80;
-    if (texte.size() <= kMax) return Cp1252VersUtf8(texte);
-    return Cp1252VersUtf8(texte.substr(0, kMax)) + "…";
+    if (texte.size() <= kMax) return ControlesVisibles(Cp1252VersUtf8(texte));
+    return ControlesVisibles(Cp1252VersUtf8(texte.substr(0, kMax))) + "…";
+}
+
+// A file's name is the user's text: a line break in it is shown, never obeyed.
+std::string Nom(const std::string& chemin)
+{
+    return ControlesVisibles(chemin);
 }
 
 } // namespace
 
-ErreurHoraku::ErreurHoraku(const std::string& message) : std::runtime_error(SansZero(message)) {}
+std::string ControlesVisibles(std::string_view texte, bool garderSautsDeLigne)
+{
+    const auto controle = [&](std::size_t i) {
+        const auto c = static_cast<unsigned char>(texte[i]);
+        if (c == '\n' && garderSautsDeLigne) return false;
+        return c < 0x20 || c == 0x7F ||
+               (c == 0xC2 && i + 1 < texte.size() &&
+                static_cast<unsigned char>(texte[i + 1]) >= 0x80 &&
+                static_cast<unsigned char>(texte[i + 1]) <= 0x9F);
+    };
+    std::size_t i = 0;
+    while (i < texte.size() && !controle(i))
+        ++i;
+    if (i == texte.size()) return std::string(texte);
+    std::string s(texte.substr(0, i));
+    s.reserve(texte.size() + 16);
+    for (; i < texte.size(); ++i) {
+        const auto c = static_cast<unsigned char>(texte[i]);
+        if (!controle(i)) {
+            s += static_cast<char>(c);
+        } else if (c == 0xC2) {
+            s += "\xEF\xBF\xBD"; // U+FFFD: C1 controls have no symbol of their own
+            ++i;
+        } else {
+            // U+2400 + c, and U+2421 SYMBOL FOR DELETE
+            const unsigned symbole = c == 0x7F ? 0x21 : c;
+            s += "\xE2\x90";
+            s += static_cast<char>(0x80 + symbole);
+        }
+    }
+    return s;
+}
+
+ErreurHoraku::ErreurHoraku(const std::string& message)
+    : std::runtime_error(ControlesVisibles(message, true))
+{
+}
 
 ErreurHoraku ErreurEntier(std::string_view texte)
 {
@@ -54,12 +82,12 @@ ErreurHoraku ErreurIndice(long long indice)
 
 ErreurHoraku ErreurOuvrir(const std::string& chemin)
 {
-    return ErreurHoraku("Impossible d'ouvrir le fichier " + chemin);
+    return ErreurHoraku("Impossible d'ouvrir le fichier " + Nom(chemin));
 }
 
 ErreurHoraku ErreurCreer(const std::string& chemin, const std::string& cause)
 {
-    return ErreurHoraku("Impossible de créer le fichier " + chemin + "\n" + cause);
+    return ErreurHoraku("Impossible de créer le fichier " + Nom(chemin) + "\n" + cause);
 }
 
 ErreurHoraku ErreurCreer(const std::string& chemin, int numeroErreur)
@@ -69,7 +97,7 @@ ErreurHoraku ErreurCreer(const std::string& chemin, int numeroErreur)
 
 ErreurHoraku ErreurTropGrand(const std::string& chemin)
 {
-    return ErreurHoraku("Le fichier " + chemin + " est trop grand (plus de " +
+    return ErreurHoraku("Le fichier " + Nom(chemin) + " est trop grand (plus de " +
                         std::to_string(kTailleMaxFichier >> 20) +
                         " Mo) pour être un fichier Horaku.");
 }

@@ -12,7 +12,9 @@ namespace horaku
 {
 
 // what() is a C string: a zero byte in the text would cut the message short
-// where it is shown.  Each zero byte is carried as "␀" (U+2400) instead.
+// where it is shown, and other control characters would drive the terminal
+// that shows it.  Each one is carried visible (see ControlesVisibles); a line
+// break stays, as the messages that name a cause put it on a second line.
 class ErreurHoraku : public std::runtime_error
 {
 public:
@@ -32,6 +34,13 @@ ErreurHoraku ErreurCreer(const std::string& chemin, int numeroErreur = errno);
 // A file far larger than any timetable, refused before it is read.
 ErreurHoraku ErreurTropGrand(const std::string& chemin);
 
+// A text for a message box or a terminal: every control character below 0x20
+// and DEL become their visible symbols ("␀", "␛", "␡", U+2400 to U+2421), and
+// the C1 controls (U+0080 to U+009F, which a Windows-1252 text can carry)
+// become "�", so that a hostile name or line can neither clear nor retitle a
+// terminal.  `garderSautsDeLigne` keeps LF, the line break of our own texts.
+std::string ControlesVisibles(std::string_view texteUtf8, bool garderSautsDeLigne = false);
+
 // The cause of a failed system call in French, one short sentence
 // ("Disque plein."); unknown numbers give "Erreur système N.".
 std::string CauseSysteme(int numeroErreur);
@@ -39,6 +48,10 @@ inline constexpr const char* kCauseLectureSeule = "Fichier en lecture seule.";
 inline constexpr const char* kCauseNomVide = "Aucun nom de fichier.";
 inline constexpr const char* kCauseDossier = "Le nom désigne un dossier.";
 inline constexpr const char* kCausePasFichier = "Le nom ne désigne pas un fichier ordinaire.";
+inline constexpr const char* kCauseLienCasse =
+    "Le lien symbolique mène à un fichier qui n'existe pas.";
+inline constexpr const char* kCauseSortieEntree =
+    "C'est le fichier lu : choisissez un autre nom pour le fichier écrit.";
 inline constexpr const char* kCauseNonRetabli = "L'ancien contenu n'a pas pu être rétabli.";
 
 // Largest file the readers accept.  The largest plausible timetable — 52 week

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <exception>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
@@ -21,6 +22,26 @@ bool FichierExiste(const std::string& chemin)
     struct stat st {
     };
     return ::stat(chemin.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+bool ExistePasFichier(const std::string& chemin)
+{
+    struct stat st {
+    };
+    return ::stat(chemin.c_str(), &st) == 0 && !S_ISREG(st.st_mode);
+}
+
+bool MemeFichier(const std::string& a, const std::string& b)
+{
+    struct stat sa {
+    }, sb{};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+void RefuserSortieSurEntree(const std::string& entree, const std::string& sortie)
+{
+    if (MemeFichier(entree, sortie)) throw ErreurCreer(sortie, kCauseSortieEntree);
 }
 
 namespace
@@ -137,6 +158,61 @@ int ToutEcrire(int fd, std::string_view contenu)
     return 0;
 }
 
+// The first failed write stops the producer: a full disk is not fed the rest
+// of a long calendar.
+struct ArretEcriture {
+    int erreur;
+};
+
+// Gathers the producer's small pieces into blocks of a fixed size.
+class Flux
+{
+public:
+    explicit Flux(int fd) : fd_(fd) { tampon_.reserve(kTampon); }
+    void ecrire(std::string_view s)
+    {
+        if (tampon_.size() + s.size() > kTampon) {
+            vider();
+            if (s.size() >= kTampon) return envoyer(s);
+        }
+        tampon_.append(s);
+    }
+    void vider()
+    {
+        envoyer(tampon_);
+        tampon_.clear();
+    }
+    std::uint64_t taille() const { return taille_; }
+
+private:
+    static constexpr std::size_t kTampon = 1 << 16;
+    void envoyer(std::string_view s)
+    {
+        if (const int e = ToutEcrire(fd_, s)) throw ArretEcriture{e};
+        taille_ += s.size();
+    }
+    int fd_;
+    std::string tampon_;
+    std::uint64_t taille_ = 0;
+};
+
+using Producteur = std::function<void(const EcrireMorceau&)>;
+
+// The producer's content from the file's current offset: 0 and its length,
+// or the errno of the failed write.  Other exceptions of the producer go on.
+int Produire(int fd, const Producteur& produire, std::uint64_t& taille)
+{
+    Flux flux(fd);
+    try {
+        produire([&flux](std::string_view s) { flux.ecrire(s); });
+        flux.vider();
+    } catch (const ArretEcriture& a) {
+        return a.erreur;
+    }
+    taille = flux.taille();
+    return 0;
+}
+
 // From the first byte: the content, its exact length, on the disk.
 int Reecrire(int fd, std::string_view contenu)
 {
@@ -213,7 +289,7 @@ void SynchroniserDossier(const std::string& cible)
 // nothing behind, when the temporary file cannot be given what the old file
 // had (owner, group, no extended attribute): the caller writes in place.
 bool Remplacer(const std::string& chemin, const std::string& cible, const struct stat* ancien,
-               std::string_view contenu)
+               const Producteur& produire)
 {
     std::string temporaire;
     // A new file gets its rights from the system as any new file does; a
@@ -238,7 +314,14 @@ bool Remplacer(const std::string& chemin, const std::string& cible, const struct
             return abandonner(0);
         if (::fchmod(fd.get(), ancien->st_mode & 07777) != 0) return abandonner(0);
     }
-    int erreur = ToutEcrire(fd.get(), contenu);
+    int erreur = 0;
+    try {
+        std::uint64_t taille = 0;
+        erreur = Produire(fd.get(), produire, taille);
+    } catch (...) {
+        ::unlink(temporaire.c_str());
+        throw;
+    }
     if (erreur == 0 && ::fsync(fd.get()) != 0) erreur = errno;
     const int fermeture = fd.fermer();
     if (erreur == 0) erreur = fermeture;
@@ -251,7 +334,7 @@ bool Remplacer(const std::string& chemin, const std::string& cible, const struct
 // Overwrites the file where it is: same inode, so owner, group, mode, access
 // lists and links stay.  The old content is kept in memory and written back
 // if any step fails.
-void EcrireSurPlace(const std::string& chemin, const std::string& cible, std::string_view contenu)
+void EcrireSurPlace(const std::string& chemin, const std::string& cible, const Producteur& produire)
 {
     Descripteur fd(::open(cible.c_str(), O_RDWR | O_CLOEXEC | O_NOCTTY));
     if (fd.get() < 0) throw ErreurCreer(chemin, errno);
@@ -263,11 +346,27 @@ void EcrireSurPlace(const std::string& chemin, const std::string& cible, std::st
     const ssize_t lu = LireTout(fd.get(), ancien.data(), ancien.size());
     if (lu < 0) throw ErreurCreer(chemin, errno);
     ancien.resize(static_cast<std::size_t>(lu));
-    const int erreur = Reecrire(fd.get(), contenu);
-    if (erreur != 0) {
+    int erreur = 0;
+    std::exception_ptr panne;
+    if (::lseek(fd.get(), 0, SEEK_SET) != 0) erreur = errno;
+    if (erreur == 0) {
+        try {
+            std::uint64_t taille = 0;
+            erreur = Produire(fd.get(), produire, taille);
+            if (erreur == 0 && ::ftruncate(fd.get(), static_cast<off_t>(taille)) != 0)
+                erreur = errno;
+            if (erreur == 0 && ::fsync(fd.get()) != 0) erreur = errno;
+        } catch (...) {
+            panne = std::current_exception();
+        }
+    }
+    if (erreur != 0 || panne) {
         // The user must know when the old content could not be put back.
         if (Reecrire(fd.get(), ancien) != 0)
-            throw ErreurCreer(chemin, CauseSysteme(erreur) + " " + kCauseNonRetabli);
+            throw ErreurCreer(chemin,
+                              (panne ? std::string("Cause inconnue.") : CauseSysteme(erreur)) +
+                                  " " + kCauseNonRetabli);
+        if (panne) std::rethrow_exception(panne);
         throw ErreurCreer(chemin, erreur);
     }
     fd.fermer(); // the data reached the disk with fsync
@@ -277,6 +376,11 @@ void EcrireSurPlace(const std::string& chemin, const std::string& cible, std::st
 
 void EcrireFichierAtomique(const std::string& chemin, std::string_view contenu)
 {
+    EcrireFichierAtomique(chemin, [contenu](const EcrireMorceau& ecrire) { ecrire(contenu); });
+}
+
+void EcrireFichierAtomique(const std::string& chemin, const Producteur& produire)
+{
     if (chemin.empty()) throw ErreurCreer(chemin, kCauseNomVide);
     // Through a symbolic link, the file it names is the one to replace: the
     // link itself stays.
@@ -285,13 +389,15 @@ void EcrireFichierAtomique(const std::string& chemin, std::string_view contenu)
     };
     if (::lstat(chemin.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
         char* reel = ::realpath(chemin.c_str(), nullptr);
-        if (reel == nullptr) throw ErreurCreer(chemin, errno);
+        // A link to nothing: its folder exists, the file it names does not.
+        if (reel == nullptr)
+            throw ErreurCreer(chemin, errno == ENOENT ? kCauseLienCasse : CauseSysteme(errno));
         cible = reel;
         std::free(reel);
     }
     if (::stat(cible.c_str(), &st) != 0) {
         if (errno != ENOENT) throw ErreurCreer(chemin, errno);
-        Remplacer(chemin, cible, nullptr, contenu);
+        Remplacer(chemin, cible, nullptr, produire);
         return;
     }
     if (S_ISDIR(st.st_mode)) throw ErreurCreer(chemin, kCauseDossier);
@@ -303,8 +409,8 @@ void EcrireFichierAtomique(const std::string& chemin, std::string_view contenu)
     if (!Permis(cible, W_OK)) throw ErreurCreer(chemin, errno);
     const bool remplacable = st.st_uid == ::geteuid() && st.st_nlink == 1 &&
                              !AttributsEtendus(cible) && Permis(Dossier(cible), W_OK | X_OK);
-    if (remplacable && Remplacer(chemin, cible, &st, contenu)) return;
-    EcrireSurPlace(chemin, cible, contenu);
+    if (remplacable && Remplacer(chemin, cible, &st, produire)) return;
+    EcrireSurPlace(chemin, cible, produire);
 }
 
 std::string_view PremiereLigne(std::string_view contenu)

@@ -6,6 +6,7 @@
 // and written back should anything fail.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -14,6 +15,16 @@ namespace horaku
 {
 
 bool FichierExiste(const std::string& chemin);
+// A name that names something, but not a regular file (a folder, a pipe, a
+// device): nothing a timetable can be read from.
+bool ExistePasFichier(const std::string& chemin);
+// True when both names lead to one existing file: same device and inode,
+// symbolic links followed, so a link or a second hard link counts too.
+bool MemeFichier(const std::string& a, const std::string& b);
+// A command that reads `entree` and writes another kind of file must not
+// write over what it reads: throws ErreurCreer(sortie, kCauseSortieEntree)
+// when both names lead to one file.
+void RefuserSortieSurEntree(const std::string& entree, const std::string& sortie);
 // The whole file, holding no more than its size in memory.  Throws
 // ErreurOuvrir when it cannot be opened or read, ErreurTropGrand past
 // kTailleMaxFichier.
@@ -28,6 +39,13 @@ std::string DebutFichier(const std::string& chemin, std::size_t octets);
 // group, access lists, extended attributes and hard links; a new file gets
 // the usual rights (0666 less the umask, or the folder's default list).
 void EcrireFichierAtomique(const std::string& chemin, std::string_view contenu);
+// The same save for a content made while it is written, never held whole in
+// memory: `produire` hands it piece by piece to the function it is given.
+// An exception thrown by `produire` abandons the save as a failed write
+// would (old content kept, no temporary file left) and then goes on.
+using EcrireMorceau = std::function<void(std::string_view)>;
+void EcrireFichierAtomique(const std::string& chemin,
+                           const std::function<void(const EcrireMorceau&)>& produire);
 // Lines ended by CR LF, LF or a lone CR; a final line break opens no new line.
 std::vector<std::string_view> DecouperLignes(std::string_view contenu);
 // The number of lines DecouperLignes would give, without building them.

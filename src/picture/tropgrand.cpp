@@ -108,4 +108,19 @@ const char* MessageTropGrand(const REdt& edt, const DescriptionImage& d)
     return MessageTropGrand(CauseTropGrand(edt, d));
 }
 
+std::string MessageRien(REdt& edt)
+{
+    const std::string debut = "Rien à dessiner : ";
+    const DescriptionImage d = Disposer(edt, MesureurQt());
+    if (d.dessine && (d.largeur <= 0 || d.hauteur <= 0)) {
+        if (edt.Marge < 0)
+            return debut + "la marge (" + std::to_string(edt.Marge) +
+                   ") ne laisse aucune place à l'image.";
+        if (edt.Retrait < 0)
+            return debut + "l'espace intérieur des cases (" + std::to_string(edt.Retrait) +
+                   ") ne laisse aucune place à l'image.";
+    }
+    return debut + "aucune séquence n'a de texte, ou la largeur d'une heure est nulle.";
+}
+
 } // namespace horaku

@@ -5,6 +5,8 @@
 
 #include "disposition.h"
 
+#include <string>
+
 namespace horaku
 {
 
@@ -17,5 +19,10 @@ CauseTaille CauseTropGrand(const REdt& edt, const DescriptionImage& d);
 // The message of that cause; the hour width keeps kMessageTropGrand.
 const char* MessageTropGrand(CauseTaille cause);
 const char* MessageTropGrand(const REdt& edt, const DescriptionImage& d);
+
+// Why a redraw or a vector export drew nothing: no sequence with a text or a
+// zero hour width, or else a negative margin or inner space that leaves the
+// picture no room, named with its value.
+std::string MessageRien(REdt& edt);
 
 } // namespace horaku

@@ -1,6 +1,7 @@
 #include "services.h"
 
 #include "dessin.h"
+#include "erreurs.h"
 
 #include <QColorDialog>
 #include <QFileDialog>
@@ -46,7 +47,10 @@ QString TexteException(std::exception_ptr exception)
 
 QMessageBox::StandardButton ServicesQt::Demander(QWidget* parent, const Question& question)
 {
-    QMessageBox boite(question.icone, question.titre, question.texte, question.boutons, parent);
+    // A name or a line from a file may carry control characters: shown, not obeyed.
+    const QString texte =
+        QString::fromStdString(ControlesVisibles(question.texte.toStdString(), true));
+    QMessageBox boite(question.icone, question.titre, texte, question.boutons, parent);
     return static_cast<QMessageBox::StandardButton>(boite.exec());
 }
 

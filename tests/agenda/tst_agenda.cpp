@@ -14,6 +14,7 @@
 #include <QTimeZone>
 #include <QtTest>
 
+#include <ctime>
 #include <memory>
 
 using namespace horaku;
@@ -104,8 +105,14 @@ OptionsAgenda Options(const QDate& du, const QDate& au)
     o.du = D(du);
     o.au = D(au);
     o.fuseau = "Europe/Paris";
-    o.identite = "/ecole/edt.edt";
     return o;
+}
+
+// The zone the C library gives this process's local times.
+void FuseauLocal(const char* tz)
+{
+    qputenv("TZ", tz);
+    ::tzset();
 }
 
 bool Utf8Valide(const QByteArray& octets)
@@ -437,6 +444,37 @@ private slots:
         QCOMPARE(instant, attendu.toSecsSinceEpoch());
     }
 
+    // No zone name the calendar knows, a rule or nothing: each time in UTC is
+    // the instant of Qt's zone database, on both sides of the change of time.
+    void fuseauSansNom_data()
+    {
+        QTest::addColumn<QByteArray>("regle");
+        QTest::addColumn<bool>("nomme");
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QDate>("du");
+        QTest::newRow("règle de Paris") << QByteArray("CET-1CEST,M3.5.0,M10.5.0/3") << true
+                                        << QByteArray("Europe/Paris") << QDate(2025, 10, 20);
+        QTest::newRow("New York sans nom") << QByteArray("EST5EDT,M3.2.0,M11.1.0") << false
+                                           << QByteArray("America/New_York") << QDate(2025, 3, 3);
+    }
+    void fuseauSansNom()
+    {
+        QFETCH(QByteArray, regle);
+        QFETCH(bool, nomme);
+        QFETCH(QByteArray, zone);
+        QFETCH(QDate, du);
+        FuseauLocal(regle.constData());
+        OptionsAgenda o = Options(du, du.addDays(13));
+        o.fuseau = nomme ? regle.toStdString() : std::string();
+        const Agenda a = ConstruireAgenda(Rotation(1), o);
+        QVERIFY(!a.fuseauInconnu);
+        const Calendrier c = Relire(a.texte);
+        QCOMPARE(c.evenements.size(), 14);
+        for (const Lu& l : c.evenements)
+            QCOMPARE(QDateTime(l.date, l.debut, QTimeZone::utc()),
+                     QDateTime(l.date, QTime(8, 0), QTimeZone(zone)).toUTC());
+    }
+
     void fuseauUtc_data()
     {
         QTest::addColumn<QString>("fuseau");
@@ -454,6 +492,7 @@ private slots:
         test::Ajouter(e, 0, 0, Seq(H(8), H(9), {"x", "", "", ""}));
         OptionsAgenda o = Options(QDate(2024, 9, 2), QDate(2024, 9, 2));
         o.fuseau = fuseau.toStdString();
+        FuseauLocal("UTC0");
         const Agenda a = ConstruireAgenda(e, o);
         QCOMPARE(a.fuseauInconnu, inconnu);
         const Calendrier c = Relire(a.texte);
@@ -465,15 +504,16 @@ private slots:
     }
 
     // Distinct within a file, the same from one export to the next, their own
-    // for another timetable file.
+    // for another timetable.
     void identifiants()
     {
         const REdt e = Rotation(3);
         OptionsAgenda o = Options(QDate(2024, 9, 2), QDate(2024, 12, 20));
         const Calendrier c1 = Relire(ConstruireAgenda(e, o).texte);
         const Calendrier c2 = Relire(ConstruireAgenda(e, o).texte);
-        o.identite = "/ecole/autre.edt";
-        const Calendrier c3 = Relire(ConstruireAgenda(e, o).texte);
+        REdt autre = e;
+        autre.Titre = "Autre classe";
+        const Calendrier c3 = Relire(ConstruireAgenda(autre, o).texte);
         QSet<QString> uids, autres;
         QStringList l1, l2;
         for (const Lu& l : c1.evenements) {
@@ -562,6 +602,8 @@ private slots:
                                       << "2024-09-09" << 3
                                       << QString::fromUtf8("Le type de la première semaine doit "
                                                            "être entre 1 et 2.");
+        QTest::newRow("trois ans jusqu'au dernier jour possible") << "2035-01-01"
+                                                                  << "2037-12-31" << 1 << QString();
         QTest::newRow("un seul jour, type 2") << "2024-09-02"
                                               << "2024-09-02" << 2 << QString();
     }
@@ -577,7 +619,8 @@ private slots:
         o.premiereSemaine = premiere;
         QCOMPARE(QString::fromStdString(VerifierOptions(e, o)), message);
         if (message.isEmpty()) {
-            QCOMPARE(ConstruireAgenda(e, o).evenements, std::size_t(1));
+            QCOMPARE(ConstruireAgenda(e, o).evenements,
+                     std::size_t(JourSerie(o.au) - JourSerie(o.du) + 1));
             return;
         }
         try {

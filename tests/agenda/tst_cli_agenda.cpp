@@ -205,19 +205,26 @@ private slots:
             QCOMPARE(t, QStringLiteral("Europe/Paris"));
     }
 
-    // Another folder, the same file named another way: the same UIDs.
+    // Another folder, the same file named another way, a copy moved
+    // elsewhere: the same UIDs.
     void identifiantsStables()
     {
         const QStringList options{"--du", "2024-09-02", "--au", "2024-10-27"};
         const QString a = chemin(QStringLiteral("a.ics")), b = chemin(QStringLiteral("b.ics"));
+        const QString c = chemin(QStringLiteral("c.ics"));
         QCOMPARE(Lancer(QStringList{"calendrier", edt_, a} + options).code, 0);
         QCOMPARE(Lancer(QStringList{"calendrier", QStringLiteral("ab.edt"), b} + options,
                         QStringLiteral("Europe/Paris"), dossier_.path())
                      .code,
                  0);
-        const Lu la = Relire(Contenu(a)), lb = Relire(Contenu(b));
+        QDir(dossier_.path()).mkdir(QStringLiteral("ailleurs"));
+        const QString copie = chemin(QStringLiteral("ailleurs/copie.edt"));
+        QVERIFY(QFile::copy(edt_, copie));
+        QCOMPARE(Lancer(QStringList{"calendrier", copie, c} + options).code, 0);
+        const Lu la = Relire(Contenu(a)), lb = Relire(Contenu(b)), lc = Relire(Contenu(c));
         QVERIFY(la.uids.size() >= 8);
         QCOMPARE(lb.uids, la.uids);
+        QCOMPARE(lc.uids, la.uids);
         QCOMPARE(QSet<QString>(la.uids.begin(), la.uids.end()).size(), la.uids.size());
     }
 
@@ -251,6 +258,23 @@ private slots:
         const Lu l = Relire(Contenu(sortie));
         QCOMPARE(l.tzids, QStringList{tzid});
         QCOMPARE(l.debuts, QStringList{tzid.isEmpty() ? "20240902T080000Z" : "20240902T080000"});
+    }
+
+    // Twelve sequences that all meet: at most ten listed for each, the one
+    // left out counted on the first sequence's last pair.
+    void chevauchementsBornes()
+    {
+        REdt e;
+        for (int i = 0; i < 12; ++i)
+            test::Ajouter(e, 2, 0, Seq(H(8), H(9), {"x", "", "", ""}));
+        QFile f(chemin(QStringLiteral("bornes.edt")));
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray::fromStdString(EcrireEdt(e)));
+        f.close();
+        const QJsonArray paires =
+            QJsonDocument::fromJson(Lancer({"chevauchements", f.fileName()}).sortie).array();
+        QCOMPARE(paires.size(), 65);
+        QCOMPARE(paires[9]["autres"].toObject(), (QJsonObject{{"sequence", 0}, {"nombre", 1}}));
     }
 
     void chevauchements_data()

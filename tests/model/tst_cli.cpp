@@ -1,6 +1,7 @@
 // horaku-cli, lancé comme le ferait un script : codes de sortie, messages
 // exacts sur la sortie d'erreur, document JSON de « verifier ».
 #include "classesedt.h"
+#include "edt_test.h"
 #include "outils_edt.h"
 
 #include <QDir>
@@ -11,6 +12,9 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace horaku;
 
@@ -310,6 +314,78 @@ private slots:
         QCOMPARE(r.code, 1);
         QCOMPARE(r.erreur, message + "\n");
         QVERIFY(!QFileInfo::exists(sortie));
+    }
+
+    // Every refusal of a command that would lie or destroy: its exit code, the
+    // one line naming the cause, the timetable read left as it was.  %1 is
+    // the test's folder, where a.edt has a second name and neighbours.
+    void refus_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        const QStringList oct{"--du", "2025-10-01", "--au", "2025-10-31"};
+        const QString creer = QStringLiteral("Impossible de créer le fichier %1/");
+        const QString lu = QStringLiteral(" C'est le fichier lu : choisissez un autre nom pour le "
+                                          "fichier écrit.");
+        QTest::newRow("calendrier sur lui-même")
+            << QStringList{"calendrier", "%1/a.edt", "%1/a.edt"} + oct << 1 << creer + "a.edt" + lu;
+        QTest::newRow("image par un second nom")
+            << QStringList{"image", "%1/a.edt", "%1/d.png"} << 1 << creer + "d.png" + lu;
+        QTest::newRow("an 3001") << QStringList{"calendrier", "%1/a.edt", "%1/x.ics",  "--du",
+                                                "3001-01-01", "--au",     "3001-01-07"}
+                                 << 2
+                                 << QStringLiteral("La date 3001-01-01 est hors des dates qu'un "
+                                                   "agenda peut recevoir (du 2000-01-01 au "
+                                                   "2037-12-31).");
+        QTest::newRow("vingt ans") << QStringList{"calendrier", "%1/a.edt", "%1/x.ics",  "--du",
+                                                  "2005-09-01", "--au",     "2025-08-31"}
+                                   << 2
+                                   << QStringLiteral("La période du 2005-09-01 au 2025-08-31 "
+                                                     "compte 7305 jours : un agenda en couvre au "
+                                                     "plus 1096 (trois ans), exportez-la en "
+                                                     "plusieurs fois.");
+        for (const char* nom : {"%1/dossier.edt", "%1/tube.edt", "/dev/zero"})
+            QTest::newRow(nom) << QStringList{"verifier", nom} << 1
+                               << QStringLiteral("Impossible d'ouvrir le fichier ") + nom;
+        QTest::newRow("lien vers rien")
+            << QStringList{"reecrire", "%1/a.edt", "%1/casse.edt"} << 1
+            << creer + "casse.edt Le lien symbolique mène à un fichier qui n'existe pas.";
+        QTest::newRow("marge") << QStringList{"image", "%1/marge.edt", "%1/x.png"} << 1
+                               << QStringLiteral("Rien à dessiner : la marge (-1000000) ne laisse "
+                                                 "aucune place à l'image.");
+        QTest::newRow("terminal, ligne")
+            << QStringList{"verifier", "%1/hostile.edt"} << 1
+            << QStringLiteral("'␛]0;x␇␛[2J␡\uFFFD' n'est pas une valeur entière correcte");
+        QTest::newRow("terminal, nom") << QStringList{"nouveau", "%1/rien/\x1b[2J\n.edt"} << 1
+                                       << creer + "rien/␛[2J␊.edt Dossier introuvable.";
+    }
+    void refus()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QTemporaryDir d;
+        const auto nom = [&](const char* n) { return QFile::encodeName(d.filePath(n)); };
+        REdt e;
+        e.Jours[0].ParSemaine[0].Sequences.resize(1, test::Seq(0.3, 0.4, {"6e", "", "", ""}));
+        const QByteArray edt = QByteArray::fromStdString(EcrireEdt(e));
+        Ecrire(d.filePath("a.edt"), edt);
+        e.Marge = -1000000;
+        Ecrire(d.filePath("marge.edt"), QByteArray::fromStdString(EcrireEdt(e)));
+        Ecrire(d.filePath("hostile.edt"), Modifie(5, "\x1b]0;x\x07\x1b[2J\x7F\x9D"));
+        QVERIFY(::link(nom("a.edt"), nom("d.png")) == 0);
+        QVERIFY(::symlink(nom("rien"), nom("casse.edt")) == 0 &&
+                ::mkfifo(nom("tube.edt"), 0644) == 0);
+        QVERIFY(QDir(d.path()).mkdir("dossier.edt"));
+        const QStringList avant = QDir(d.path()).entryList(QDir::AllEntries | QDir::Hidden);
+        for (QString& a : arguments)
+            a.replace(QStringLiteral("%1"), d.path());
+        const Resultat r = Lancer(arguments);
+        QCOMPARE(r.code, code);
+        QCOMPARE(QString::fromUtf8(r.erreur), message.replace("%1", d.path()) + QLatin1Char('\n'));
+        QCOMPARE(Contenu(d.filePath("a.edt")), edt);
+        QCOMPARE(QDir(d.path()).entryList(QDir::AllEntries | QDir::Hidden), avant);
     }
 
     void ecritureImpossible_data()

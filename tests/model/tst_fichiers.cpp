@@ -12,6 +12,7 @@
 #include <csignal>
 #include <cstdio>
 #include <new>
+#include <stdexcept>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -365,6 +366,33 @@ private slots:
         QVERIFY(::stat(QFile::encodeName(chemin).constData(), &st) == 0);
         QCOMPARE(int(st.st_mode & 07777), 0666 & ~masque);
         QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"neuf.edt"});
+    }
+
+    // A content made while written (a calendar) that fails half-way: its own
+    // error goes on, the old file stays whole, no temporary file is left.
+    void productionInterrompue_data()
+    {
+        QTest::addColumn<bool>("surPlace");
+        QTest::newRow("renommage") << false;
+        QTest::newRow("sur place") << true;
+    }
+    void productionInterrompue()
+    {
+        QFETCH(bool, surPlace);
+        QTemporaryDir d;
+        const QString chemin = d.filePath("agenda.ics");
+        Ecrire(chemin, "ancien");
+        const QByteArray c = QFile::encodeName(chemin), lien = QFile::encodeName(d.filePath("l"));
+        if (surPlace) QVERIFY(::link(c.constData(), lien.constData()) == 0);
+        const QStringList entrees = QDir(d.path()).entryList(QDir::Files | QDir::Hidden);
+        QVERIFY_THROWS_EXCEPTION(
+            std::length_error,
+            EcrireFichierAtomique(chemin.toStdString(), [](const EcrireMorceau& ecrire) {
+                ecrire(std::string(200000, 'n'));
+                throw std::length_error("arrêt");
+            }));
+        QCOMPARE(Contenu(chemin), QByteArray("ancien"));
+        QCOMPARE(QDir(d.path()).entryList(QDir::Files | QDir::Hidden), entrees);
     }
 
     void ecritureEchouee_data()

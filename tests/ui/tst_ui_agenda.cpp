@@ -142,10 +142,47 @@ private slots:
         QCOMPARE(services.Textes(),
                  QStringList{QStringLiteral("Le dernier jour précède le premier jour.")});
         QCOMPARE(f.focusWidget(), Enfant<QDateEdit>(&f, "DTPAu"));
+        // More than a calendar holds: told before any file name is asked.
+        Enfant<QDateEdit>(&f, "DTPAu")->setDate(QDate(2028, 9, 10));
+        f.accept();
+        QVERIFY(f.isVisible() && services.Textes().last().contains(QStringLiteral("1462 jours")));
         Enfant<QDateEdit>(&f, "DTPAu")->setDate(QDate(2024, 9, 10));
         f.accept();
         QVERIFY(!f.isVisible());
         QCOMPARE(f.result(), int(QDialog::Accepted));
+    }
+
+    // The window's exports never write over their timetable, even through a
+    // link that names it otherwise.
+    void sortieSurEmploiDuTemps_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::newRow("image") << "MenuEnregistrerImage";
+        QTest::newRow("agenda") << "MenuExporterAgenda";
+    }
+    void sortieSurEmploiDuTemps()
+    {
+        QFETCH(QString, action);
+        DossierDeTravail dossier;
+        EcrireConfiguration(Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("classe.edt"))));
+        const QString lien = dossier.Chemin(QStringLiteral("lien.ics"));
+        QVERIFY(QFile::link(dossier.Chemin(QStringLiteral("classe.edt")), lien));
+        const QByteArray avant = QByteArray::fromStdString(EcrireEdt(EdtExemple()));
+        ServicesScriptes services;
+        TFenetre_Principale fenetre(services);
+        fenetre.show();
+        services.noms = {lien};
+        QTimer::singleShot(0, this, [] {
+            if (auto* f = qobject_cast<TFiche_Agenda*>(QApplication::activeModalWidget()))
+                f->accept();
+        });
+        fenetre.findChild<QAction*>(action)->trigger();
+        QCOMPARE(services.Textes(), QStringList{"Impossible de créer le fichier " + lien +
+                                                "\nC'est le fichier lu : choisissez un autre "
+                                                "nom pour le fichier écrit."});
+        QFile f(lien);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), avant);
     }
 
     // The week types by name, and every choice back from the controls.

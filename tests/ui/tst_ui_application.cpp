@@ -157,15 +157,22 @@ void TestApplication::boitesDuVraiService_data()
     QTest::addColumn<QString>("texte");
     QTest::addColumn<int>("boutons");
     QTest::addColumn<int>("icone");
+    QTest::addColumn<QString>("montre"); // empty: the text itself
     QTest::newRow("question d'enregistrement")
         << QStringLiteral(
                "Cet emploi du temps a été modifié.\nVoulez-vous enregistrer ces modifications ?")
         << int(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel)
-        << int(QMessageBox::Warning);
+        << int(QMessageBox::Warning) << QString();
     QTest::newRow("extension") << QStringLiteral("Extension de fichier incorrecte")
-                               << int(QMessageBox::Ok) << int(QMessageBox::Warning);
+                               << int(QMessageBox::Ok) << int(QMessageBox::Warning) << QString();
     QTest::newRow("erreur") << QStringLiteral("Impossible d'ouvrir le fichier /x/plan.edt.")
-                            << int(QMessageBox::Ok) << int(QMessageBox::Critical);
+                            << int(QMessageBox::Ok) << int(QMessageBox::Critical) << QString();
+    // A file's name or line carries control characters: shown, never obeyed;
+    // the line break of the program's own texts stays.
+    QTest::newRow("caractères de contrôle")
+        << QStringLiteral("Fichier /x/\x1b]0;pris\x07\x1b[2J\t.edt\nDeuxième ligne\x7f")
+        << int(QMessageBox::Ok) << int(QMessageBox::Critical)
+        << QStringLiteral("Fichier /x/␛]0;pris␇␛[2J␉.edt\nDeuxième ligne␡");
 }
 
 void TestApplication::boitesDuVraiService()
@@ -173,6 +180,7 @@ void TestApplication::boitesDuVraiService()
     QFETCH(QString, texte);
     QFETCH(int, boutons);
     QFETCH(int, icone);
+    QFETCH(QString, montre);
     ServicesQt services(ChoisirPoliceModale);
     QString titre, vu;
     int vusBoutons = 0, vueIcone = 0;
@@ -191,7 +199,7 @@ void TestApplication::boitesDuVraiService()
     q.icone = QMessageBox::Icon(icone);
     services.Demander(nullptr, q);
     QCOMPARE(titre, QStringLiteral("Horaku"));
-    QCOMPARE(vu, texte);
+    QCOMPARE(vu, montre.isEmpty() ? texte : montre);
     QCOMPARE(vusBoutons, boutons);
     QCOMPARE(vueIcone, icone);
 }
