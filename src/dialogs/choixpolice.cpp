@@ -233,8 +233,11 @@ void TFiche_ChoixPolice::Remplir()
         if (!trouves.isEmpty()) LBNoms->setCurrentItem(trouves.front());
     }
     LBStyles->setCurrentRow((initiale_.Italique ? 1 : 0) | (initiale_.Gras ? 2 : 0));
-    // A size outside the offered range comes back to its nearest end.
+    // A size outside the offered range is shown at its nearest end; the font
+    // keeps its own until another size is chosen.
     ETaille->setValue(initiale_.Taille);
+    nomMontre_ = ENom->text();
+    tailleMontree_ = ETaille->value();
     CBSouligne->setChecked(initiale_.Souligne);
     CBBarre->setChecked(initiale_.Barre);
     CBCouleur->setCurrentIndex(CBCouleur->findData(initiale_.Couleur));
@@ -252,16 +255,19 @@ QString TFiche_ChoixPolice::FamilleChoisie() const
 RPolice TFiche_ChoixPolice::Police() const
 {
     RPolice p = initiale_;
-    const QString famille = FamilleChoisie();
-    p.Nom = Octets1252(famille.isEmpty() ? ENom->text().trimmed() : famille);
-    p.Taille = ETaille->value();
+    if (ENom->text() != nomMontre_) {
+        const QString famille = FamilleChoisie();
+        p.Nom = Octets1252(famille.isEmpty() ? ENom->text().trimmed() : famille);
+        // A face taken from the list is one of the Windows character set.
+        p.Jeu = kJeuAnsi;
+    }
+    if (ETaille->value() != tailleMontree_) p.Taille = ETaille->value();
     const int style = qMax(0, LBStyles->currentRow());
     p.Italique = (style & 1) != 0;
     p.Gras = (style & 2) != 0;
     p.Souligne = CBSouligne->isChecked();
     p.Barre = CBBarre->isChecked();
     p.Couleur = CBCouleur->currentData().toInt();
-    p.Jeu = kJeuAnsi;
     return p;
 }
 
@@ -301,7 +307,9 @@ void TFiche_ChoixPolice::MettreAJourExemple()
 
 void TFiche_ChoixPolice::done(int resultat)
 {
-    if (resultat == QDialog::Accepted && FamilleChoisie().isEmpty()) {
+    // The face the font came with is accepted as it is, even one this
+    // computer lacks or an empty one.
+    if (resultat == QDialog::Accepted && ENom->text() != nomMontre_ && FamilleChoisie().isEmpty()) {
         services_.Demander(this, {QString::fromUtf8(kMessagePoliceInconnue), QMessageBox::Ok,
                                   QMessageBox::Warning});
         ENom->setFocus();

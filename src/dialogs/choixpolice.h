@@ -62,7 +62,9 @@ public:
     TFiche_ChoixPolice(QWidget* proprietaire, const horaku::RPolice& initiale,
                        horaku::Services& services);
 
-    // The font the controls describe now (the face as typed).
+    // The font the controls describe now (the face as typed).  What the user
+    // left as it was shown stays exactly as it came, even where the controls
+    // cannot hold it: a size outside 6 to 20, the character set.
     horaku::RPolice Police() const;
 
     // The installed family the typed face names, ignoring case; empty when none.
@@ -84,6 +86,10 @@ private:
     void MettreAJourExemple();
 
     horaku::RPolice initiale_;
+    // The face and size as first shown: a control still showing them is a
+    // choice the user did not make.
+    QString nomMontre_;
+    int tailleMontree_ = 0;
     horaku::Services& services_;
     QStringList familles_;
 

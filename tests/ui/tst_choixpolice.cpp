@@ -77,6 +77,10 @@ void TestChoixPolice::sansChangement_data()
         << Police("Liberation Sans", 12, 0x00FFFF, true, true, false, false, 900);
     QTest::newRow("face absente de cet ordinateur")
         << Police("Police Absente", 10, 0x808080, false, false, false, false);
+    // Sizes the chooser cannot show and a face named in other letter case.
+    QTest::newRow("24 points") << Police("Liberation Sans", 24, 0, false, false, false, false);
+    QTest::newRow("casse de la face")
+        << Police("liberation serif", 9, 0, false, false, false, false);
 }
 
 void TestChoixPolice::sansChangement()
@@ -97,35 +101,39 @@ void TestChoixPolice::sansChangement()
     QCOMPARE(p.Souligne, initiale.Souligne);
     QCOMPARE(p.Barre, initiale.Barre);
     QCOMPARE(p.Orientation, initiale.Orientation);
-    QCOMPARE(int(p.Jeu), int(kJeuAnsi));
+    QCOMPARE(int(p.Jeu), int(initiale.Jeu));
 }
 
 void TestChoixPolice::tailleBornee_data()
 {
     QTest::addColumn<int>("initiale");
     QTest::addColumn<int>("tapee"); // 0: nothing typed
+    QTest::addColumn<int>("montree");
     QTest::addColumn<int>("attendue");
-    QTest::newRow("4 points ramenés") << 4 << 0 << kTailleMin;
-    QTest::newRow("24 points ramenés") << 24 << 0 << kTailleMax;
-    QTest::newRow("hauteur de cellule") << -11 << 0 << kTailleMin;
-    QTest::newRow("30 tapé") << 10 << 30 << 10;
-    QTest::newRow("14 tapé") << 10 << 14 << 14;
+    QTest::newRow("4 points montrés à 6, gardés") << 4 << 0 << kTailleMin << 4;
+    QTest::newRow("24 points montrés à 20, gardés") << 24 << 0 << kTailleMax << 24;
+    QTest::newRow("hauteur de cellule gardée") << -11 << 0 << kTailleMin << -11;
+    QTest::newRow("24 points, 18 tapé") << 24 << 18 << 18 << 18;
+    QTest::newRow("30 tapé") << 10 << 30 << 10 << 10;
+    QTest::newRow("14 tapé") << 10 << 14 << 14 << 14;
 }
 
 void TestChoixPolice::tailleBornee()
 {
     QFETCH(int, initiale);
     QFETCH(int, tapee);
+    QFETCH(int, montree);
     QFETCH(int, attendue);
     ServicesScriptes services;
     TFiche_ChoixPolice choix(
         nullptr, Police("Liberation Sans", initiale, 0, false, false, false, false), services);
+    auto* taille = choix.findChild<QSpinBox*>("ETaille");
     if (tapee) {
-        auto* taille = choix.findChild<QSpinBox*>("ETaille");
         taille->selectAll();
         QTest::keyClicks(taille, QString::number(tapee));
         taille->interpretText();
     }
+    QCOMPARE(taille->value(), montree);
     QCOMPARE(choix.Police().Taille, attendue);
 }
 
@@ -145,6 +153,8 @@ void TestChoixPolice::reglages()
     const RPolice p = choix.Police();
     QCOMPARE(p.Nom, std::string("Liberation Serif"));
     QVERIFY(p.Gras && p.Italique && p.Souligne && p.Barre);
+    // A face picked from the list is one of the Windows character set.
+    QCOMPARE(int(p.Jeu), int(kJeuAnsi));
     QCOMPARE(p.Couleur, std::int32_t(0x0000FF));
     QCOMPARE(choix.findChild<QLineEdit*>("ENom")->text(), QStringLiteral("Liberation Serif"));
 }

@@ -76,6 +76,16 @@ struct Banc {
         }
         return l;
     }
+    // The five sequence buttons as "+x^vc", a dot for each one disabled.
+    QString Boutons() const
+    {
+        QString etat;
+        const char* noms[] = {"BtnAjoutSequence", "BtnSupprimeSequence", "BtnMonterSequence",
+                              "BtnDescendreSequence", "BtnCopierSemaine"};
+        for (int i = 0; i < 5; ++i)
+            etat += C<QToolButton>(noms[i])->isEnabled() ? QChar::fromLatin1("+x^vc"[i]) : u'.';
+        return etat;
+    }
     void Ok() { QTest::mouseClick(C<QPushButton>("BtnOK"), Qt::LeftButton); }
     void Annuler() { QTest::mouseClick(C<QPushButton>("BtnAnnuler"), Qt::LeftButton); }
     // Chooses item `index` of a drop-down list with the keyboard, as a user does.
@@ -162,6 +172,7 @@ private slots:
     void decocherLeJourMontre();
     void semaines_data();
     void semaines();
+    void copierSemaine_data();
     void copierSemaine();
     void duree_data();
     void duree();
@@ -328,6 +339,8 @@ void TestDonnees::heure()
              QRect(g->viewport()->mapTo(banc.fiche.get(), cellule.topLeft()), cellule.size()));
     QCOMPARE(picker->palette().color(QPalette::Base),
              colonne == 0 ? QColor(166, 202, 240) : QColor(255, 188, 155));
+    // It opens on the clicked cell's own time.
+    QCOMPARE(picker->time(), colonne == 0 ? QTime(8, 0) : QTime(8, 55));
 
     QFETCH(QString, avertissement);
     QTest::keyClicks(picker, frappe);
@@ -374,15 +387,19 @@ void TestDonnees::deplacement_data()
     QTest::addColumn<int>("ligne");
     QTest::addColumn<QString>("bouton");
     QTest::addColumn<QStringList>("attendu");
+    QTest::addColumn<int>("courante"); // the row the moved sequence is on
 
     const QString a = QStringLiteral("08:00-09:00 a|||");
     const QString b = QStringLiteral("10:00-11:00 b|||");
     const QString c = QStringLiteral("09:00-09:30 c|||");
-    QTest::newRow("monter la deuxieme") << 2 << "BtnMonterSequence" << QStringList{b, a, c};
-    QTest::newRow("descendre la premiere") << 1 << "BtnDescendreSequence" << QStringList{b, a, c};
-    QTest::newRow("monter la premiere") << 1 << "BtnMonterSequence" << QStringList{a, b, c};
-    QTest::newRow("descendre la derniere") << 3 << "BtnDescendreSequence" << QStringList{a, b, c};
-    QTest::newRow("descendre la deuxieme") << 2 << "BtnDescendreSequence" << QStringList{a, c, b};
+    QTest::newRow("monter la deuxieme") << 2 << "BtnMonterSequence" << QStringList{b, a, c} << 1;
+    QTest::newRow("descendre la premiere")
+        << 1 << "BtnDescendreSequence" << QStringList{b, a, c} << 2;
+    QTest::newRow("monter la premiere") << 1 << "BtnMonterSequence" << QStringList{a, b, c} << 1;
+    QTest::newRow("descendre la derniere")
+        << 3 << "BtnDescendreSequence" << QStringList{a, b, c} << 3;
+    QTest::newRow("descendre la deuxieme")
+        << 2 << "BtnDescendreSequence" << QStringList{a, c, b} << 3;
 }
 
 void TestDonnees::deplacement()
@@ -390,6 +407,7 @@ void TestDonnees::deplacement()
     QFETCH(int, ligne);
     QFETCH(QString, bouton);
     QFETCH(QStringList, attendu);
+    QFETCH(int, courante);
     REdt modele;
     Ajouter(modele, 0, 0, Seq(H(8), H(9), {"a", "", "", ""}));
     Ajouter(modele, 0, 0, Seq(H(10), H(11), {"b", "", "", ""}));
@@ -399,6 +417,10 @@ void TestDonnees::deplacement()
     banc.Cliquer(ligne, 2);
     banc.Bouton(bouton.toLatin1().constData());
     QCOMPARE(banc.Lignes(), attendu);
+    // The moved sequence stays selected, so a second click moves it on; with
+    // three rows every button but the copy (one week type) stays usable.
+    QCOMPARE(banc.Grille()->currentRow(), courante);
+    QCOMPARE(banc.Boutons(), QStringLiteral("+x^v."));
     banc.Ok();
     QCOMPARE(Sequences(banc.edt, 0, 0), attendu);
 }
@@ -408,12 +430,15 @@ void TestDonnees::suppression_data()
     QTest::addColumn<int>("ligne");
     QTest::addColumn<QMessageBox::StandardButton>("reponse");
     QTest::addColumn<QStringList>("attendu");
+    QTest::addColumn<bool>("encore"); // the row left is deleted as well
+    QTest::addColumn<QString>("boutons");
 
     const QString a = QStringLiteral("08:00-08:55 A|||");
     const QString b = QStringLiteral("08:55-09:50 B|||");
-    QTest::newRow("oui") << 2 << QMessageBox::Yes << QStringList{a};
-    QTest::newRow("non") << 2 << QMessageBox::No << QStringList{a, b};
-    QTest::newRow("premiere, oui") << 1 << QMessageBox::Yes << QStringList{b};
+    QTest::newRow("oui") << 2 << QMessageBox::Yes << QStringList{a} << false << "+x...";
+    QTest::newRow("non") << 2 << QMessageBox::No << QStringList{a, b} << false << "+x^v.";
+    QTest::newRow("premiere, oui") << 1 << QMessageBox::Yes << QStringList{b} << false << "+x...";
+    QTest::newRow("toutes") << 2 << QMessageBox::Yes << QStringList{} << true << "+....";
 }
 
 void TestDonnees::suppression()
@@ -421,6 +446,8 @@ void TestDonnees::suppression()
     QFETCH(int, ligne);
     QFETCH(QMessageBox::StandardButton, reponse);
     QFETCH(QStringList, attendu);
+    QFETCH(bool, encore);
+    QFETCH(QString, boutons);
     Banc banc(EdtDeuxLignes());
     QVERIFY(banc.Pret());
     banc.Cliquer(ligne, 3);
@@ -437,8 +464,13 @@ void TestDonnees::suppression()
     QCOMPARE(q.boutons, QMessageBox::Yes | QMessageBox::No);
     QCOMPARE(q.icone, QMessageBox::Question);
     QCOMPARE(q.titre, QStringLiteral("Horaku"));
+    if (encore) {
+        banc.Cliquer(1, 3);
+        banc.services.reponses << QMessageBox::Yes;
+        banc.Bouton("BtnSupprimeSequence");
+    }
     QCOMPARE(banc.Lignes(), attendu);
-    QCOMPARE(banc.C<QToolButton>("BtnMonterSequence")->isEnabled(), attendu.size() >= 2);
+    QCOMPARE(banc.Boutons(), boutons);
     banc.Ok();
     QCOMPARE(Sequences(banc.edt, 0, 0), attendu);
 
@@ -726,27 +758,38 @@ void TestDonnees::semaines()
     QVERIFY(!seule.C<QToolButton>("BtnCopierSemaine")->isEnabled());
 }
 
+void TestDonnees::copierSemaine_data()
+{
+    QTest::addColumn<int>("semaine"); // the week type shown and copied
+    QTest::addColumn<QString>("copiee");
+    QTest::newRow("premiere semaine") << 0 << "08:00-09:00 604|G1|S4b|Maths";
+    QTest::newRow("deuxieme semaine") << 1 << QStringLiteral("09:00-10:30 603|G2|S12b|Français");
+}
+
 void TestDonnees::copierSemaine()
 {
+    QFETCH(int, semaine);
+    QFETCH(QString, copiee);
     REdt modele = EdtExemple();
     modele.Semaines.push_back(RSemaine{"Sem 3", 0x8080FF});
     modele.AjusterSemaines();
     Ajouter(modele, 1, 2, Seq(H(16), H(17), {"x", "", "", ""}));
     Banc banc(modele);
     QVERIFY(banc.Pret());
+    banc.Choisir("CBSem", semaine);
     banc.Cliquer(1, 4);
     auto* editeur = banc.Grille()->findChild<QLineEdit*>(QStringLiteral("EditeurGrille"));
     QTest::keyClick(editeur, Qt::Key_End);
     QTest::keyClicks(editeur, QStringLiteral("b"));
     banc.Bouton("BtnCopierSemaine");
     QVERIFY(banc.services.questions.isEmpty());
-    const QStringList lundi = Sequences(banc.edt, 0, 0);
-    QCOMPARE(lundi.at(0), QStringLiteral("08:00-09:00 604|G1|S4b|Maths"));
-    QCOMPARE(Sequences(banc.edt, 0, 1), lundi);
-    QCOMPARE(Sequences(banc.edt, 0, 2), lundi);
+    // The week shown, with its edit, is in every week type of the day.
+    for (int w = 0; w < 3; ++w)
+        QCOMPARE(Sequences(banc.edt, 0, w), QStringList{copiee});
     // Another day keeps its own weeks.
     QCOMPARE(Sequences(banc.edt, 1, 2), Sequences(modele, 1, 2));
-    QCOMPARE(banc.fiche->SemaineCourante(), 0);
+    QCOMPARE(banc.fiche->SemaineCourante(), semaine);
+    QCOMPARE(banc.Lignes(), QStringList{copiee});
 }
 
 void TestDonnees::duree_data()
@@ -754,10 +797,13 @@ void TestDonnees::duree_data()
     QTest::addColumn<QString>("texte");
     QTest::addColumn<int>("attendu");
     QTest::addColumn<bool>("modifie");
-    QTest::newRow("nombre") << "40" << 40 << true;
-    QTest::newRow("zero devient un") << "0" << 1 << true;
-    QTest::newRow("vide reprend la duree") << "" << 55 << true;
-    QTest::newRow("inchange") << "" << 55 << false;
+    QTest::addColumn<bool>("parOk"); // closed at once by OK, no row added
+    QTest::newRow("nombre") << "40" << 40 << true << false;
+    QTest::newRow("zero devient un") << "0" << 1 << true << false;
+    QTest::newRow("vide reprend la duree") << "" << 55 << true << false;
+    QTest::newRow("inchange") << "" << 55 << false << false;
+    QTest::newRow("tapee puis OK") << "40" << 40 << true << true;
+    QTest::newRow("fleche puis OK") << "<Haut>" << 56 << true << true;
 }
 
 void TestDonnees::duree()
@@ -765,16 +811,26 @@ void TestDonnees::duree()
     QFETCH(QString, texte);
     QFETCH(int, attendu);
     QFETCH(bool, modifie);
+    QFETCH(bool, parOk);
     REdt modele;
     Banc banc(modele);
     QVERIFY(banc.Pret());
     auto* edit = banc.C<QLineEdit>("EDureeSeq");
     QCOMPARE(edit->text(), QString::number(modele.DureeSeq));
     banc.C<QSpinBox>("UDDureeSeq")->setFocus(Qt::MouseFocusReason);
-    if (modifie) {
+    if (texte == QLatin1String("<Haut>")) {
+        QTest::keyClick(banc.C<QSpinBox>("UDDureeSeq"), Qt::Key_Up);
+    } else if (modifie) {
         edit->selectAll();
         QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, texte);
+    }
+    if (parOk) {
+        banc.Ok();
+        QVERIFY(!banc.fiche->isVisible());
+        QCOMPARE(int(banc.edt.DureeSeq), attendu);
+        QVERIFY(banc.edt.EdtModifie);
+        return;
     }
     banc.C<QLineEdit>("EListeDonnees")->setFocus(Qt::MouseFocusReason);
     QCOMPARE(edit->text(), QString::number(attendu));

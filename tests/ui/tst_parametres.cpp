@@ -4,7 +4,9 @@
 // the main window and one whole round through Save as and Open.
 #include "choixpolice.h"
 #include "definirmotdepasse.h"
+#include "dessin.h"
 #include "outils_ui.h"
+#include "panneau.h"
 #include "parametres.h"
 #include "principale.h"
 #include "saisie.h"
@@ -174,6 +176,8 @@ private slots:
     void motDePasseAnnuleAvecLeReste();
     void nouveau_data();
     void nouveau();
+    void parametresF2_data();
+    void parametresF2();
     void tourComplet();
 };
 
@@ -370,6 +374,10 @@ void TestParametres::validation_data()
     QTest::newRow("accents d'un exemple")
         << "GrilleLibelles" << 3 << 1 << QStringLiteral(" Salle é ") << QString()
         << QByteArray("Salle \xE9");
+    QTest::newRow("blancs autour du titre")
+        << "ETitre" << 0 << 0 << QStringLiteral("  Lycée ") << QString()
+        << QByteArray("Lyc\xE9"
+                      "e");
 }
 
 void TestParametres::validation()
@@ -382,7 +390,13 @@ void TestParametres::validation()
     QFETCH(QByteArray, stocke);
     Banc b(Edt(2));
     auto* g = b.dialogue->findChild<QTableWidget*>(grille);
-    QVERIFY(Saisir(g, ligne, colonne, texte));
+    auto* titre = b.Enfant<QLineEdit>("ETitre");
+    if (g) {
+        QVERIFY(Saisir(g, ligne, colonne, texte));
+    } else {
+        titre->selectAll();
+        TaperTexte(titre, texte);
+    }
     QVERIFY(b.dialogue->Modifie());
     b.Ok();
     if (!message.isEmpty()) {
@@ -396,6 +410,11 @@ void TestParametres::validation()
     QVERIFY(b.services.questions.isEmpty());
     QVERIFY(!b.Ouvert());
     const std::string attendu = stocke.toStdString();
+    if (!g) {
+        QCOMPARE(b.edt.Titre, attendu);
+        QCOMPARE(titre->text(), Texte1252(attendu));
+        return;
+    }
     if (grille == QLatin1String("GrilleSemaines"))
         QCOMPARE(b.edt.Semaines[std::size_t(ligne)].Nom, attendu);
     else if (colonne == 0)
@@ -441,7 +460,9 @@ void TestParametres::lignesSaisissables()
     const QString avant = b.Libelles()->item(ligne, 0)->text();
     QCOMPARE(Saisir(b.Libelles(), ligne, 0, QStringLiteral("Autre")), saisissable);
     QCOMPARE(b.Libelles()->item(ligne, 0)->text(), saisissable ? QStringLiteral("Autre") : avant);
-    // Every row's font can be changed.
+    // Every row's font can be changed, from the sample column only.
+    Banc::DoubleClic(b.Libelles(), ligne, 0);
+    QVERIFY(b.services.policesProposees.isEmpty());
     const RPolice choisie = Police("Liberation Serif", 14, 0x0000FF, true, false, false, false);
     b.services.polices << choisie;
     Banc::DoubleClic(b.Libelles(), ligne, 1);
@@ -781,6 +802,53 @@ void TestParametres::nouveau()
         services.Textes(),
         QStringList{QStringLiteral(
             "Cet emploi du temps a été modifié.\nVoulez-vous enregistrer ces modifications ?")});
+}
+
+void TestParametres::parametresF2_data()
+{
+    QTest::addColumn<bool>("ok");
+    QTest::newRow("OK") << true;
+    QTest::newRow("Annuler") << false;
+}
+
+void TestParametres::parametresF2()
+{
+    // The command on a timetable already open: afterwards the picture is the
+    // timetable as it now stands, the panel is shown against the window, and
+    // only OK leaves the timetable modified.
+    QFETCH(bool, ok);
+    DossierDeTravail dossier;
+    REdt modele = EdtExemple();
+    modele.AffichNom = true; // the title is in the picture
+    EcrireConfiguration(Ecrire(modele, dossier.Chemin(QStringLiteral("plan.edt"))));
+    ServicesScriptes services;
+    TFenetre_Principale fenetre(services);
+    fenetre.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    REdt* e = fenetre.EdtCourant();
+    QVERIFY(e);
+    const QImage avant = fenetre.Image();
+    TFiche_Panneau* panneau = fenetre.Panneau();
+    const auto aDroite = [&] {
+        const QRect f = fenetre.frameGeometry();
+        return panneau->frameGeometry().topLeft() == QPoint(f.left() + f.width(), f.top());
+    };
+    AuProchain<TFiche_Parametres>([&](TFiche_Parametres* d) {
+        auto* titre = d->findChild<QLineEdit*>("ETitre");
+        titre->end(false);
+        TaperTexte(titre, QStringLiteral(" bis"));
+        if (!ok) services.reponses << QMessageBox::Yes;
+        QTest::mouseClick(d->findChild<QPushButton*>(ok ? "BtnOK" : "BitBtn1"), Qt::LeftButton);
+    });
+    fenetre.findChild<QAction*>("MenuParametres")->trigger();
+    QVERIFY(services.imprevus.isEmpty());
+    QCOMPARE(fenetre.EdtCourant(), e);
+    QCOMPARE(e->Titre, std::string(ok ? "Essai bis" : "Essai"));
+    QCOMPARE(e->EdtModifie, ok);
+    QCOMPARE(fenetre.Image(), Redessiner(*e).image);
+    QCOMPARE(fenetre.Image() != avant, ok);
+    QVERIFY(panneau->isVisible());
+    QTRY_VERIFY(aDroite());
 }
 
 void TestParametres::tourComplet()
