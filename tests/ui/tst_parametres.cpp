@@ -21,6 +21,7 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
+#include <QDockWidget>
 #include <QtTest>
 
 #include <functional>
@@ -829,9 +830,12 @@ void TestParametres::parametresF2()
     QVERIFY(e);
     const QImage avant = fenetre.Image();
     TFiche_Panneau* panneau = fenetre.Panneau();
+    // Docked beside a picture area that fits the new picture.
     const auto aDroite = [&] {
-        const QRect f = fenetre.frameGeometry();
-        return panneau->frameGeometry().topLeft() == QPoint(f.left() + f.width(), f.top());
+        const QWidget* zone = fenetre.findChild<QWidget*>(QStringLiteral("Defilement"));
+        return fenetre.dockWidgetArea(fenetre.DockPanneau()) == Qt::RightDockWidgetArea &&
+               !fenetre.DockPanneau()->isFloating() &&
+               zone->width() == fenetre.Image().width() + 1;
     };
     AuProchain<TFiche_Parametres>([&](TFiche_Parametres* d) {
         auto* titre = d->findChild<QLineEdit*>("ETitre");
