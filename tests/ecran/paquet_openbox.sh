@@ -1,14 +1,15 @@
 #!/usr/bin/env bash
 # Le programme installé par le paquet Debian, lancé depuis ses fichiers
 # déballés : --version et une option inconnue sans écran, puis sous Xvfb avec
-# openbox, « horaku realiste.edt » ouvre ce fichier plutôt que l'emploi du
-# temps par défaut (petit.edt), dans une fenêtre qui porte l'icône.
+# openbox, lancé par son entrée de menu comme un gestionnaire de fichiers le
+# fait pour realiste.edt, il ouvre ce fichier plutôt que l'emploi du temps par
+# défaut (petit.edt), dans une fenêtre qui porte l'icône.
 #   paquet_openbox.sh DOSSIER-DU-PAQUET DOSSIER-EXEMPLES
 # Code 77 (test sauté) s'il manque dpkg-deb, Xvfb, openbox, xdotool ou xprop.
 set -euo pipefail
 paquet=$(realpath "$1"/*.deb)
 exemples=$(realpath "$2")
-for outil in dpkg-deb xvfb-run openbox xdotool xprop; do
+for outil in dpkg-deb gio xvfb-run openbox xdotool xprop; do
   command -v "$outil" >/dev/null || { echo "outil absent : $outil" >&2; exit 77; }
 done
 travail=$(mktemp -d)
@@ -31,8 +32,8 @@ set -euo pipefail
 openbox > openbox.log 2>&1 &
 pids=($!)
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
-env -u QT_QPA_PLATFORM "$1" realiste.edt 2> horaku.err &
-pids+=($!)
+PATH=$1/usr/bin:$PATH env -u QT_QPA_PLATFORM \
+  gio launch "$1/usr/share/applications/fr.horaku.Horaku.desktop" realiste.edt 2> horaku.err
 for _ in $(seq 1 100); do
   fenetre=$(xdotool search --name '^Horaku - ' | head -1 || true)
   [ -n "$fenetre" ] && break
@@ -43,7 +44,7 @@ titre=$(xdotool getwindowname "${fenetre:?aucune fenêtre Horaku}")
 xprop -id "$fenetre" _NET_WM_ICON | grep -q 'Icon (32 x 32)' || { echo "fenêtre sans icône" >&2; exit 1; }
 echo "$titre, avec son icône"
 FIN
-if ! xvfb-run -a -s "-screen 0 1366x768x24" bash dans_xvfb.sh "$horaku"; then
+if ! xvfb-run -a -s "-screen 0 1366x768x24" bash dans_xvfb.sh "$travail/racine"; then
   cat horaku.err >&2 || true
   exit 1
 fi
