@@ -35,7 +35,7 @@ trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
 PATH=$1/usr/bin:$PATH env -u QT_QPA_PLATFORM \
   gio launch "$1/usr/share/applications/fr.horaku.Horaku.desktop" realiste.edt 2> horaku.err
 for _ in $(seq 1 100); do
-  fenetre=$(xdotool search --name '^Horaku - ' | head -1 || true)
+  fenetre=$(xdotool search --onlyvisible --name '^Horaku' | head -1 || true)
   [ -n "$fenetre" ] && break
   sleep 0.1
 done
