@@ -32,6 +32,11 @@ set -euo pipefail
 openbox > openbox.log 2>&1 &
 pids=($!)
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
+# Une fenêtre montrée avant qu'openbox ne gère l'écran peut rester invisible.
+for _ in $(seq 1 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 PATH=$1/usr/bin:$PATH env -u QT_QPA_PLATFORM \
   gio launch "$1/usr/share/applications/fr.horaku.Horaku.desktop" realiste.edt 2> horaku.err
 for _ in $(seq 1 100); do
