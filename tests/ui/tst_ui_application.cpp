@@ -70,10 +70,6 @@ void TestApplication::ligneDeCommande_data()
         << QStringList{"--", "-plan.edt"} << int(A::Lancer) << "-plan.edt" << QString();
     QTest::newRow("aide après un fichier") << QStringList{plan, "--help"} << int(A::Aide)
                                            << QString() << "Utilisation : horaku [FICHIER.edt]";
-    QTest::newRow("-h") << QStringList{"-h"} << int(A::Aide) << QString()
-                        << "Utilisation : horaku [FICHIER.edt]";
-    QTest::newRow("version") << QStringList{"--version"} << int(A::Version) << QString()
-                             << "Horaku 2.0a";
     QTest::newRow("option inconnue")
         << QStringList{"--verbeux", plan} << int(A::Erreur) << QString()
         << "Horaku : option inconnue « --verbeux » ; horaku --help donne l'aide.";
