@@ -127,13 +127,13 @@ namespace
 // QApplication's own options, which it takes out of the arguments itself;
 // those of the first list take the next argument as their value.
 const QStringList kOptionsQtAvecValeur = {
-    QStringLiteral("platform"),    QStringLiteral("platformpluginpath"),
-    QStringLiteral("platformtheme"), QStringLiteral("plugin"),
+    QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+    QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
     QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
-    QStringLiteral("qwindowtitle"), QStringLiteral("session"),
-    QStringLiteral("style"),       QStringLiteral("stylesheet"),
-    QStringLiteral("display"),     QStringLiteral("geometry"),
-    QStringLiteral("title"),       QStringLiteral("name")};
+    QStringLiteral("qwindowtitle"),    QStringLiteral("session"),
+    QStringLiteral("style"),           QStringLiteral("stylesheet"),
+    QStringLiteral("display"),         QStringLiteral("geometry"),
+    QStringLiteral("title"),           QStringLiteral("name")};
 const QStringList kOptionsQt = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
                                 QStringLiteral("nograb"), QStringLiteral("dograb"),
                                 QStringLiteral("sync")};
@@ -188,9 +188,8 @@ LigneDeCommande AnalyserLigneDeCommande(const QStringList& arguments)
                                QStringLiteral(" » ; horaku --help donne l'aide."));
             }
         } else if (!ligne.fichier.isEmpty()) {
-            return refuser(QStringLiteral("un seul emploi du temps à la fois (« ") +
-                           ligne.fichier + QStringLiteral(" » et « ") + argument +
-                           QStringLiteral(" »)."));
+            return refuser(QStringLiteral("un seul emploi du temps à la fois (« ") + ligne.fichier +
+                           QStringLiteral(" » et « ") + argument + QStringLiteral(" »)."));
         } else {
             ligne.fichier = argument;
         }
