@@ -37,7 +37,9 @@ private slots:
         auto* panneau = fenetre_->findChild<QWidget*>(QStringLiteral("Panneau_Affichage"));
         QVERIFY(panneau);
         QTRY_VERIFY(panneau->isVisible());
-        auto* dock = qobject_cast<QDockWidget*>(panneau->parentWidget());
+        QDockWidget* dock = nullptr; // maybe with a scroll area between them
+        for (QWidget* w = panneau->parentWidget(); w && !dock; w = w->parentWidget())
+            dock = qobject_cast<QDockWidget*>(w);
         QVERIFY2(dock, "le panneau « Affichage » n'est pas dans un QDockWidget");
         QCOMPARE(dock->objectName(), QStringLiteral("DockAffichage"));
         QCOMPARE(fenetre_->dockWidgetArea(dock), Qt::RightDockWidgetArea);
