@@ -4,13 +4,9 @@
 # Code 77 (test sauté) sans weston ou sans le greffon Wayland de Qt (qt6-wayland).
 set -euo pipefail
 command -v weston >/dev/null || { echo "outil absent : weston" >&2; exit 77; }
-if ! ls "$(qtpaths6 --query QT_INSTALL_PLUGINS)"/platforms/libqwayland-*.so >/dev/null 2>&1; then
-  echo "greffon Wayland de Qt absent (paquet qt6-wayland)" >&2
-  exit 77
-fi
-XDG_RUNTIME_DIR=$(mktemp -d)
-export XDG_RUNTIME_DIR
-chmod 700 "$XDG_RUNTIME_DIR"
+ls "$(qtpaths6 --query QT_INSTALL_PLUGINS)"/platforms/libqwayland-*.so >/dev/null 2>&1 ||
+  { echo "greffon Wayland de Qt absent (paquet qt6-wayland)" >&2; exit 77; }
+export XDG_RUNTIME_DIR=$(mktemp -d) # créé en 0700
 weston --backend=headless-backend.so --socket=essai --idle-time=0 > "$XDG_RUNTIME_DIR/log" 2>&1 &
 weston=$!
 trap 'kill $weston; wait $weston; rm -rf "$XDG_RUNTIME_DIR"' EXIT

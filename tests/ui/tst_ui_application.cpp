@@ -61,7 +61,6 @@ void TestApplication::ligneDeCommande_data()
     QTest::addColumn<QString>("fichier");
     QTest::addColumn<QString>("premiereLigne");
     const QString plan = QStringLiteral("plan.edt");
-    QTest::newRow("sans argument") << QStringList() << int(A::Lancer) << QString() << QString();
     QTest::newRow("un fichier") << QStringList{plan} << int(A::Lancer) << plan << QString();
     QTest::newRow("options de Qt et leur valeur")
         << QStringList{"-platform", "xcb", plan, "--style=fusion", "-reverse"} << int(A::Lancer)
