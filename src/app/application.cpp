@@ -6,7 +6,10 @@
 #include "services.h"
 #include "variables.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QHash>
+#include <QIcon>
 #include <QLibraryInfo>
 #include <QLocale>
 #include <QTranslator>
@@ -137,6 +140,82 @@ QString AbsenceAffichage()
 namespace
 {
 
+// QApplication's own options, which it takes out of the arguments itself;
+// those of the first list take the next argument as their value.
+const QStringList kOptionsQtAvecValeur = {
+    QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+    QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+    QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+    QStringLiteral("qwindowtitle"),    QStringLiteral("session"),
+    QStringLiteral("style"),           QStringLiteral("stylesheet"),
+    QStringLiteral("display"),         QStringLiteral("geometry"),
+    QStringLiteral("title"),           QStringLiteral("name")};
+const QStringList kOptionsQt = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                QStringLiteral("nograb"), QStringLiteral("dograb"),
+                                QStringLiteral("sync")};
+
+QString TexteAide()
+{
+    return QStringLiteral(
+        "Utilisation : horaku [FICHIER.edt]\n"
+        "Horaku décrit, dessine, imprime et exporte des emplois du temps.\n"
+        "\n"
+        "  FICHIER.edt    ouvre cet emploi du temps au lieu de l'emploi du temps par défaut\n"
+        "  -h, --help     affiche cette aide\n"
+        "  --version      affiche la version\n"
+        "\n"
+        "Horaku lit et écrit son fichier de configuration Horaku.cfg (l'emploi du temps\n"
+        "par défaut) dans le dossier courant. Sans écran, utilisez horaku-cli.\n");
+}
+
+} // namespace
+
+LigneDeCommande AnalyserLigneDeCommande(const QStringList& arguments)
+{
+    LigneDeCommande ligne;
+    const auto refuser = [&ligne](const QString& texte) {
+        ligne.action = LigneDeCommande::Action::Erreur;
+        ligne.texte = QStringLiteral("Horaku : ") + texte;
+        return ligne;
+    };
+    bool options = true;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (options && argument == QLatin1String("--")) {
+            options = false;
+        } else if (options && argument.size() > 1 && argument.startsWith(QLatin1Char('-'))) {
+            if (argument == QLatin1String("--help") || argument == QLatin1String("-h")) {
+                ligne.action = LigneDeCommande::Action::Aide;
+                ligne.texte = TexteAide();
+                return ligne;
+            }
+            if (argument == QLatin1String("--version")) {
+                ligne.action = LigneDeCommande::Action::Version;
+                ligne.texte = QString::fromUtf8(kTexteVersion) + QLatin1Char('\n');
+                return ligne;
+            }
+            // Qt reads "--style" as "-style", and "-style=fusion" as well.
+            const QString nom = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1)
+                                    .section(QLatin1Char('='), 0, 0);
+            if (kOptionsQtAvecValeur.contains(nom)) {
+                if (!argument.contains(QLatin1Char('='))) ++i;
+            } else if (!kOptionsQt.contains(nom)) {
+                return refuser(QStringLiteral("option inconnue « ") + argument +
+                               QStringLiteral(" » ; horaku --help donne l'aide."));
+            }
+        } else if (!ligne.fichier.isEmpty()) {
+            return refuser(QStringLiteral("un seul emploi du temps à la fois (« ") + ligne.fichier +
+                           QStringLiteral(" » et « ") + argument + QStringLiteral(" »)."));
+        } else {
+            ligne.fichier = argument;
+        }
+    }
+    return ligne;
+}
+
+namespace
+{
+
 QtMessageHandler gestionnairePrecedent = nullptr;
 
 // While the platform starts, its raw complaints become one French line.
@@ -159,6 +238,22 @@ void MessagesDemarrage(QtMsgType type, const QMessageLogContext& contexte, const
 int LancerHoraku(int& argc, char** argv,
                  const std::function<void(TFenetre_Principale&)>& avantBoucle)
 {
+    // Help, version and refusals need no display.
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments << QFile::decodeName(argv[i]);
+    const LigneDeCommande ligne = AnalyserLigneDeCommande(arguments);
+    switch (ligne.action) {
+    case LigneDeCommande::Action::Aide:
+    case LigneDeCommande::Action::Version:
+        std::fputs(qUtf8Printable(ligne.texte), stdout);
+        return 0;
+    case LigneDeCommande::Action::Erreur:
+        std::fprintf(stderr, "%s\n", qUtf8Printable(ligne.texte));
+        return 2;
+    case LigneDeCommande::Action::Lancer:
+        break;
+    }
     if (const QString absence = AbsenceAffichage(); !absence.isEmpty()) {
         std::fprintf(stderr, "%s\n", qUtf8Printable(absence));
         return 1;
@@ -172,6 +267,10 @@ int LancerHoraku(int& argc, char** argv,
     qInstallMessageHandler(gestionnairePrecedent);
     ChargerTraductions(application);
     QCoreApplication::setApplicationName(QString::fromUtf8(kNomProduit));
+    // Under Wayland the compositor finds the menu entry, and so the icon, by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("fr.horaku.Horaku"));
+    // Compiled into the program, not into the library its tests link.
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/icones/fr.horaku.Horaku.svg")));
     // Help windows have no owner: the run ends with the main window, not with
     // the last window.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -184,6 +283,10 @@ int LancerHoraku(int& argc, char** argv,
     HtmlHelp(nullptr, QString(), CommandeAide::Initialiser, reinterpret_cast<quintptr>(&cookie));
     try {
         TFenetre_Principale fenetre(services);
+        // The window has read the configuration, and opened its default
+        // timetable; the one named on the command line replaces it.
+        if (!ligne.fichier.isEmpty())
+            fenetre.OuvrirFichier(QFileInfo(ligne.fichier).absoluteFilePath());
         QObject::connect(&fenetre, &TFenetre_Principale::Fermee, &application,
                          &QCoreApplication::quit, Qt::QueuedConnection);
         if (avantBoucle) avantBoucle(fenetre);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QApplication>
+#include <QStringList>
 
 #include <functional>
 
@@ -39,9 +40,21 @@ void PreparerLocaleFrancaise();
 // Once the application object exists: the C library's numbers stay neutral.
 void GarderNombresC();
 
-// The whole run: application, help viewer, main window, event loop.
-// `avantBoucle` is called with the window just before the loop starts (the
-// start-up benchmark hooks its timer there).  Answers the exit code.
+// What the command line asks for.  Qt's own options (-platform, -style…) are
+// let through for QApplication, with their value.
+struct LigneDeCommande {
+    enum class Action { Lancer, Aide, Version, Erreur };
+    Action action = Action::Lancer;
+    QString fichier; // the timetable to open instead of the default one, as typed
+    QString texte;   // Aide, Version: for the standard output; Erreur: the line for stderr
+};
+// `arguments` without the program's name.
+LigneDeCommande AnalyserLigneDeCommande(const QStringList& arguments);
+
+// The whole run: command line, application, help viewer, main window, event
+// loop.  `avantBoucle` is called with the window just before the loop starts
+// (the start-up benchmark hooks its timer there).  Answers the exit code: 0,
+// 1 without a display, 2 for a command line it refuses.
 int LancerHoraku(int& argc, char** argv,
                  const std::function<void(TFenetre_Principale&)>& avantBoucle = {});
 

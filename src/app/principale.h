@@ -53,6 +53,9 @@ public:
     bool FermerEmploiDuTemps();
     // Makes `edt` the current timetable (New, once its dialog is confirmed).
     void RendreCourant(std::unique_ptr<horaku::REdt> edt);
+    // Open without the chooser (the command line): the same closing step,
+    // checks and reading as Open.  principale_ouvrir.cpp.
+    void OuvrirFichier(const QString& chemin);
 
     horaku::RConfig& Config() { return config_; }
     const QImage& Image() const { return image_; }

@@ -58,7 +58,45 @@ private slots:
     void extensionDuFiltre();
     void boitesDuVraiService_data();
     void boitesDuVraiService();
+    void ligneDeCommande_data();
+    void ligneDeCommande();
 };
+
+void TestApplication::ligneDeCommande_data()
+{
+    using A = LigneDeCommande::Action;
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("action");
+    QTest::addColumn<QString>("fichier");
+    QTest::addColumn<QString>("premiereLigne");
+    const QString plan = QStringLiteral("plan.edt");
+    QTest::newRow("un fichier") << QStringList{plan} << int(A::Lancer) << plan << QString();
+    QTest::newRow("options de Qt et leur valeur")
+        << QStringList{"-platform", "xcb", plan, "--style=fusion", "-reverse"} << int(A::Lancer)
+        << plan << QString();
+    QTest::newRow("un nom en tiret après --")
+        << QStringList{"--", "-plan.edt"} << int(A::Lancer) << "-plan.edt" << QString();
+    QTest::newRow("aide après un fichier") << QStringList{plan, "--help"} << int(A::Aide)
+                                           << QString() << "Utilisation : horaku [FICHIER.edt]";
+    QTest::newRow("option inconnue")
+        << QStringList{"--verbeux", plan} << int(A::Erreur) << QString()
+        << "Horaku : option inconnue « --verbeux » ; horaku --help donne l'aide.";
+    QTest::newRow("deux fichiers")
+        << QStringList{plan, "autre.edt"} << int(A::Erreur) << QString()
+        << "Horaku : un seul emploi du temps à la fois (« plan.edt » et « autre.edt »).";
+}
+
+void TestApplication::ligneDeCommande()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, action);
+    QFETCH(QString, fichier);
+    QFETCH(QString, premiereLigne);
+    const LigneDeCommande ligne = AnalyserLigneDeCommande(arguments);
+    QCOMPARE(int(ligne.action), action);
+    if (action == int(LigneDeCommande::Action::Lancer)) QCOMPARE(ligne.fichier, fichier);
+    QCOMPARE(ligne.texte.section(QLatin1Char('\n'), 0, 0), premiereLigne);
+}
 
 void TestApplication::textesDesImprimantes_data()
 {
