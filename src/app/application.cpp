@@ -282,11 +282,7 @@ int LancerHoraku(int& argc, char** argv,
     quintptr cookie = 0;
     HtmlHelp(nullptr, QString(), CommandeAide::Initialiser, reinterpret_cast<quintptr>(&cookie));
     try {
-        TFenetre_Principale fenetre(services);
-        // The window has read the configuration, and opened its default
-        // timetable; the one named on the command line replaces it.
-        if (!ligne.fichier.isEmpty())
-            fenetre.OuvrirFichier(QFileInfo(ligne.fichier).absoluteFilePath());
+        TFenetre_Principale fenetre(services, nullptr, ligne.fichier);
         QObject::connect(&fenetre, &TFenetre_Principale::Fermee, &application,
                          &QCoreApplication::quit, Qt::QueuedConnection);
         if (avantBoucle) avantBoucle(fenetre);

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QDockWidget>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -31,7 +32,8 @@
 
 using namespace horaku;
 
-TFenetre_Principale::TFenetre_Principale(Services& services, QWidget* parent)
+TFenetre_Principale::TFenetre_Principale(Services& services, QWidget* parent,
+                                         const QString& fichier)
     : QMainWindow(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                               Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       services_(services)
@@ -76,7 +78,7 @@ TFenetre_Principale::TFenetre_Principale(Services& services, QWidget* parent)
     CreerMenuFichier();
     CreerMenuConfiguration();
     CreerMenuAide();
-    FormCreate();
+    FormCreate(fichier);
 }
 
 TFenetre_Principale::~TFenetre_Principale() = default;
@@ -159,7 +161,7 @@ void TFenetre_Principale::CreerMenuAide()
              QKeySequence(Qt::CTRL | Qt::Key_A), &TFenetre_Principale::MenuAProposClick);
 }
 
-void TFenetre_Principale::FormCreate()
+void TFenetre_Principale::FormCreate(const QString& fichier)
 {
     panneau_ = nullptr;
     MenuConfiguration->setEnabled(false);
@@ -175,13 +177,23 @@ void TFenetre_Principale::FormCreate()
     });
     if (!config_.EdtDefaut.empty()) {
         if (FichierExiste(config_.EdtDefaut)) {
-            FermerEmploiDuTemps();
-            edt_ = ChargerEdt(QString::fromStdString(config_.EdtDefaut));
+            // A file named on the command line is opened instead.
+            if (fichier.isEmpty()) {
+                FermerEmploiDuTemps();
+                edt_ = ChargerEdt(QString::fromStdString(config_.EdtDefaut));
+            }
         } else {
             config_.EdtDefaut.clear();
             config_.ConfigModifiee = true;
             EcrireConfigSiModifiee();
         }
+    }
+    if (!fichier.isEmpty()) {
+        const QString absolu = QFileInfo(fichier).absoluteFilePath();
+        Protege([&] {
+            if (OpenDialogEdtCanClose(absolu)) edt_ = ChargerEdt(absolu);
+            if (edt_) AjouterRecent(absolu);
+        });
     }
     CreerPanneau();
     ActualiserFenetre();

@@ -39,8 +39,11 @@ class TFenetre_Principale final : public QMainWindow, public horaku::HotePanneau
     Q_OBJECT
 
 public:
-    // Runs FormCreate: reads the configuration and opens the default timetable.
-    explicit TFenetre_Principale(horaku::Services& services, QWidget* parent = nullptr);
+    // Runs FormCreate: reads the configuration and opens the default
+    // timetable, or `fichier` instead when one is named (the command line,
+    // a file manager's "open with").
+    explicit TFenetre_Principale(horaku::Services& services, QWidget* parent = nullptr,
+                                 const QString& fichier = QString());
     ~TFenetre_Principale() override;
 
     // HotePanneau
@@ -53,9 +56,6 @@ public:
     bool FermerEmploiDuTemps();
     // Makes `edt` the current timetable (New, once its dialog is confirmed).
     void RendreCourant(std::unique_ptr<horaku::REdt> edt);
-    // Open without the chooser (the command line): the same closing step,
-    // checks and reading as Open.  principale_ouvrir.cpp.
-    void OuvrirFichier(const QString& chemin);
 
     horaku::RConfig& Config() { return config_; }
     const QImage& Image() const { return image_; }
@@ -112,7 +112,7 @@ protected:
     void dropEvent(QDropEvent* evenement) override;
 
 private:
-    void FormCreate();
+    void FormCreate(const QString& fichier);
     void FormShow();
     bool FormCloseQuery();
     void FormClose();

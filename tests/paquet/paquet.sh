@@ -23,7 +23,7 @@ echec() { echo "$*" >&2; exit 1; }
 if [ "$mode" = contenu ]; then
   export XDG_DATA_DIRS=$r/share XDG_DATA_HOME=$travail/v XDG_CONFIG_HOME=$travail/v
   [ -x "$r/bin/horaku" ] && [ -x "$r/bin/horaku-cli" ] || echec "programmes absents"
-  diff <(ls "$sources/src/app/aide") <(ls "$r/share/doc/horaku/aide") || echec "pages d'aide"
+  diff <(ls "$sources/src/widgets/aide") <(ls "$r/share/doc/horaku/aide") || echec "pages d'aide"
   for t in 16 24 32 48 64 128 256; do
     file "$r/share/icons/hicolor/${t}x$t/apps/$id.png" | grep -q "PNG image data, $t x $t," ||
       echec "icône ${t}x$t"
