@@ -73,8 +73,7 @@ QString DossierDepart(const QString& dernier, const QString& fichierCourant, boo
         const QString dossier = QFileInfo(fichierCourant).absolutePath();
         if (convient(dossier)) return dossier;
     }
-    const QString documents =
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (convient(documents)) return documents;
     return QDir::homePath();
 }

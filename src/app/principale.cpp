@@ -327,7 +327,8 @@ bool TFenetre_Principale::event(QEvent* evenement)
     const bool resultat = QMainWindow::event(evenement);
     // A window manager may frame or reframe the window without moving its
     // client area: the size is checked against the frame it sees now.
-    if (evenement->type() == QEvent::WinIdChange || evenement->type() == QEvent::Show)
+    if (evenement->type() == QEvent::WinIdChange || evenement->type() == QEvent::Show ||
+        evenement->type() == QEvent::WindowActivate)
         AjusterPlusTard();
     return resultat;
 }
@@ -373,8 +374,9 @@ void TFenetre_Principale::AjusterZoneClient(QSize taille)
     cadreUtilise_ = cadre;
     const QSize bords(cadre.left() + cadre.right(), cadre.top() + cadre.bottom());
     const int barre = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    // The docked panel stands beside the picture, with the splitter between them.
-    const int panneau =
+    // The docked panel stands beside the picture, with the splitter between
+    // them: first its size hint, then the room the layout really gives it.
+    int panneau =
         dock_ && !dock_->isHidden() && !dock_->isFloating()
             ? dock_->sizeHint().width() +
                   style()->pixelMetric(QStyle::PM_DockWidgetSeparatorExtent, nullptr, this)
@@ -384,23 +386,30 @@ void TFenetre_Principale::AjusterZoneClient(QSize taille)
                                          : ZoneMax(zone.size(), bords, menu, panneau);
         return DimensionnerZoneClient(taille, max, barre);
     };
-    int menu = hauteurMenu(taille.width());
-    ZoneClient z = dimensionner(menu);
-    if (z.taille.width() != taille.width()) {
-        menu = hauteurMenu(z.taille.width());
-        z = dimensionner(menu);
+    for (int passe = 0; passe < 2; ++passe) {
+        int menu = hauteurMenu(taille.width());
+        ZoneClient z = dimensionner(menu);
+        if (z.taille.width() != taille.width()) {
+            menu = hauteurMenu(z.taille.width());
+            z = dimensionner(menu);
+        }
+        defilement_->setHorizontalScrollBarPolicy(z.barreH ? Qt::ScrollBarAlwaysOn
+                                                           : Qt::ScrollBarAlwaysOff);
+        defilement_->setVerticalScrollBarPolicy(z.barreV ? Qt::ScrollBarAlwaysOn
+                                                         : Qt::ScrollBarAlwaysOff);
+        resize(z.taille.width() + panneau, z.taille.height() + menu);
+        layout()->activate();
+        // What the layout really gave beside and above the picture (the
+        // panel's own height may make the window taller than the picture needs).
+        const int cote = width() - defilement_->width();
+        const int haut = z.taille.height() - defilement_->height();
+        if (cote != panneau && passe == 0) {
+            panneau = cote;
+            continue;
+        }
+        if (haut > 0) resize(width(), height() + haut);
+        break;
     }
-    defilement_->setHorizontalScrollBarPolicy(z.barreH ? Qt::ScrollBarAlwaysOn
-                                                       : Qt::ScrollBarAlwaysOff);
-    defilement_->setVerticalScrollBarPolicy(z.barreV ? Qt::ScrollBarAlwaysOn
-                                                     : Qt::ScrollBarAlwaysOff);
-    resize(z.taille.width() + panneau, z.taille.height() + menu);
-    layout()->activate();
-    // What the layout really gave (the panel's own height may make the window
-    // taller than the picture needs): the picture's area is put right.
-    const QSize ecart = z.taille - defilement_->size();
-    if (ecart.width() != 0 || ecart.height() > 0)
-        resize(size() + QSize(ecart.width(), qMax(0, ecart.height())));
     // A window grown past the screen's edge comes back inside it.
     if (QWindow* fenetre = windowHandle(); fenetre && !zone.isEmpty() && isVisible()) {
         const QRect f = fenetre->frameGeometry();

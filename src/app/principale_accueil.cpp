@@ -41,9 +41,8 @@ void TFenetre_Principale::CreerAccueil()
         auto* b = new QPushButton(texte);
         b->setObjectName(QString::fromLatin1(nom));
         b->setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
-        connect(b, &QPushButton::clicked, this, [this, commande] {
-            Protege([&] { (this->*commande)(); });
-        });
+        connect(b, &QPushButton::clicked, this,
+                [this, commande] { Protege([&] { (this->*commande)(); }); });
         disposition->addWidget(b);
         return b;
     };

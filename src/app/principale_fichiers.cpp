@@ -234,7 +234,8 @@ void TFenetre_Principale::OuvrirExemple()
         throw ErreurHoraku("Impossible d'ouvrir le fichier realiste.edt.");
     const QByteArray contenu = fichier.readAll();
     auto edt = std::make_unique<REdt>();
-    if (!LireEdt(*edt, std::string_view(contenu.constData(), static_cast<std::size_t>(contenu.size()))))
+    if (!LireEdt(*edt,
+                 std::string_view(contenu.constData(), static_cast<std::size_t>(contenu.size()))))
         throw ErreurHoraku(kMessageVersion);
     // Never saved: Save asks for a name, closing asks whether to keep it.
     edt->Fichier.clear();

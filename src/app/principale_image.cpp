@@ -76,9 +76,10 @@ void TFenetre_Principale::MenuImprimerClick()
     if (QPrinterInfo::availablePrinters().isEmpty()) {
         imprimante.setOutputFormat(QPrinter::PdfFormat);
         if (imprimante.outputFileName().isEmpty()) {
-            const QString nom = edt_ && !edt_->Fichier.empty()
-                                    ? QFileInfo(QString::fromStdString(edt_->Fichier)).completeBaseName()
-                                    : QStringLiteral("emploi du temps");
+            const QString nom =
+                edt_ && !edt_->Fichier.empty()
+                    ? QFileInfo(QString::fromStdString(edt_->Fichier)).completeBaseName()
+                    : QStringLiteral("emploi du temps");
             imprimante.setOutputFileName(DossierSelecteur(kCleDossierImage, true) +
                                          QLatin1Char('/') + nom + QStringLiteral(".pdf"));
         }

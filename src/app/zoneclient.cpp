@@ -28,8 +28,10 @@ QSize ZoneMax(QSize ecran, QSize cadre, int menu, int panneau)
 QPoint DansEcran(const QRect& cadre, const QRect& ecran)
 {
     if (ecran.isEmpty()) return cadre.topLeft();
-    return {std::max(ecran.left(), std::min(cadre.left(), ecran.left() + ecran.width() - cadre.width())),
-            std::max(ecran.top(), std::min(cadre.top(), ecran.top() + ecran.height() - cadre.height()))};
+    return {std::max(ecran.left(),
+                     std::min(cadre.left(), ecran.left() + ecran.width() - cadre.width())),
+            std::max(ecran.top(),
+                     std::min(cadre.top(), ecran.top() + ecran.height() - cadre.height()))};
 }
 
 } // namespace horaku

@@ -14,8 +14,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHeaderView>
-#include <QLabel>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
@@ -654,15 +654,16 @@ void TFiche_Donnees::TaperHeure(QChar c)
     if (h.heures < 0) return;
     Avertir(QString());
     DTPHeure->setTime(QTime(h.heures, h.minutes));
-    const bool dansMinutes = heureTapee_.size() > 1 || c == QLatin1Char(':') || h.minutes > 0 ||
-                             c > QLatin1Char('2');
+    const bool dansMinutes =
+        heureTapee_.size() > 1 || c == QLatin1Char(':') || h.minutes > 0 || c > QLatin1Char('2');
     DTPHeure->setCurrentSection(dansMinutes ? QDateTimeEdit::MinuteSection
                                             : QDateTimeEdit::HourSection);
 }
 
 void TFiche_Donnees::AnnulerHeure()
 {
-    if (CelluleHeure_.x() >= 0) DTPHeure->setTime(VersQTime(Heure(CelluleHeure_.y(), CelluleHeure_.x())));
+    if (CelluleHeure_.x() >= 0)
+        DTPHeure->setTime(VersQTime(Heure(CelluleHeure_.y(), CelluleHeure_.x())));
     Avertir(QString());
     FermerHeure();
 }

@@ -279,7 +279,8 @@ HeureTapee LireHeureTapee(std::string_view tape)
     const int hh = std::stoi(heures);
     const int mm = minutes.empty() ? 0 : std::stoi(minutes);
     const auto deux = [](int n) {
-        return std::string(1, static_cast<char>('0' + n / 10 % 10)) + static_cast<char>('0' + n % 10);
+        return std::string(1, static_cast<char>('0' + n / 10 % 10)) +
+               static_cast<char>('0' + n % 10);
     };
     h.complete = minutes.size() == 2;
     if (hh > 23 || (minutes.size() == 2 && mm > 59)) {

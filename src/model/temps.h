@@ -38,10 +38,10 @@ std::optional<TDateTime> TexteVersTemps(std::string_view texte);
 // The hours are one digit when it cannot begin a larger hour (3 to 9) or a
 // ":" follows it, else two; the minutes are the next one or two digits.
 struct HeureTapee {
-    int heures = -1;         // -1 while no hour is known
-    int minutes = 0;         // as far as typed (0 before any digit)
-    bool complete = false;   // hours and both minute digits typed, valid or not
-    std::string refus;       // the French reason, when it is no time of day
+    int heures = -1;       // -1 while no hour is known
+    int minutes = 0;       // as far as typed (0 before any digit)
+    bool complete = false; // hours and both minute digits typed, valid or not
+    std::string refus;     // the French reason, when it is no time of day
 };
 HeureTapee LireHeureTapee(std::string_view tape);
 

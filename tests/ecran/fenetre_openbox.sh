@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
-# Le vrai programme sous Xvfb avec un vrai gestionnaire de fenêtres (openbox),
-# qui encadre les fenêtres et transmet Alt+F4 et le bouton de fermeture :
-#  - au démarrage, le coin haut gauche du cadre du panneau est le coin haut
-#    droit du cadre de la fenêtre principale ;
-#  - Alt+F4 sur le panneau le laisse affiché et le programme continue ;
+# Le vrai programme sous Xvfb à 1366×768, comme un portable, avec un vrai
+# gestionnaire de fenêtres (openbox) qui encadre les fenêtres :
+#  - « horaku examples/realiste.edt » (largeur d'une heure 150) ouvre ce
+#    fichier ; le panneau est ancré dans la fenêtre (aucune fenêtre
+#    « Affichage » à part), la fenêtre tient dans l'écran avec sa barre de
+#    titre et ses boutons, et l'image défile ;
+#  - le clavier dans le panneau (Tab jusqu'à « Nom », Espace) puis Ctrl+S
+#    enregistre le fichier : les raccourcis marchent le focus dans le panneau ;
 #  - examples/grand.edt s'ouvre dans une fenêtre pas plus haute que l'écran,
 #    dont la zone client est plus petite que l'image (elle défile).
 #   fenetre_openbox.sh HORAKU HORAKU-CLI DOSSIER-EXEMPLES
@@ -23,18 +26,27 @@ done
 travail=$(mktemp -d)
 trap 'rm -rf "$travail"' EXIT
 cd "$travail"
-"$cli" image "$exemples/grand.edt" grand.png
+cp "$exemples/realiste.edt" "$exemples/grand.edt" .
+"$cli" image grand.edt grand.png
+"$cli" image realiste.edt realiste.png
 read -r _ hauteurGrand < <(identify -format '%w %h\n' grand.png)
+read -r largeurRealiste _ < <(identify -format '%w %h\n' realiste.png)
 
 cat > dans_xvfb.sh <<'FIN'
 #!/usr/bin/env bash
 set -euo pipefail
-horaku=$1 exemples=$2 hauteurGrand=$3
+horaku=$1 hauteurGrand=$2 largeurRealiste=$3
+export XDG_CONFIG_HOME=$PWD/reglages
+# Une configuration sans emploi du temps par défaut : pas de message du premier démarrage.
+printf 'Horaku 2.0a\r\n\xab Horaku \xb7 cfg2 \xbb\r\n\r\n\r\n' > Horaku.cfg
 openbox > openbox.log 2>&1 &
-ob=$!
-pids=($ob)
+pids=($!)
 trap 'kill "${pids[@]}" 2>/dev/null || true' EXIT
-sleep 1
+# Le gestionnaire de fenêtres est prêt quand il s'annonce sur la racine.
+for _ in $(seq 1 100); do
+  xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
+  sleep 0.1
+done
 
 # Cadre d'une fenêtre nommée : gauche haut largeur hauteur, bords compris.
 cadre() {
@@ -57,59 +69,59 @@ attendre() {
   echo "fenêtre « $1 » jamais encadrée" >&2
   return 1
 }
-lancer() {
-  printf 'Horaku 2.0a\r\n\xab Horaku \xb7 cfg2 \xbb\r\n\r\n%s\r\n' "$1" > Horaku.cfg
-  env -u QT_QPA_PLATFORM "$horaku" 2>> horaku.err &
-  pid=$!
-  pids+=($pid)
-}
-read -r _ _ largeurEcran hauteurEcran < <(xwininfo -root | awk '/Width:/ {w=$NF} /Height:/ {h=$NF} END {print 0, 0, w, h}')
+echec() { echo "$1" >&2; import -window root echec.png 2>/dev/null || true; exit 1; }
+read -r largeurEcran hauteurEcran < <(xwininfo -root | awk '/Width:/ {w=$NF} /Height:/ {h=$NF} END {print w, h}')
 
-# 1. Le panneau contre le cadre de la fenêtre, dès le démarrage.
-lancer "$exemples/realiste.edt"
+# 1. Le fichier nommé sur la ligne de commande, le panneau ancré.
+env -u QT_QPA_PLATFORM "$horaku" realiste.edt 2>> horaku.err &
+pid=$!
+pids+=($pid)
 attendre "Horaku - realiste.edt"
-attendre Affichage
 sleep 1
-read -r fx fy fl _ < <(cadre "Horaku - realiste.edt")
-read -r px py pl _ < <(cadre Affichage)
-attendu=$((fx + fl))
-if [ $((attendu + pl)) -gt "$largeurEcran" ]; then attendu=$((largeurEcran - pl)); fi
-if [ "$px $py" != "$attendu $fy" ]; then
-  echo "panneau en $px,$py au lieu de $attendu,$fy (cadre principal $fx,$fy largeur $fl)" >&2
-  exit 1
+if xwininfo -name Affichage > /dev/null 2>&1; then
+  echec "le panneau « Affichage » est une fenêtre à part"
+fi
+read -r fx fy fl fh < <(cadre "Horaku - realiste.edt")
+if [ "$fx" -lt 0 ] || [ "$fy" -lt 0 ] || [ $((fx + fl)) -gt "$largeurEcran" ] ||
+  [ $((fy + fh)) -gt "$hauteurEcran" ]; then
+  echec "fenêtre hors de l'écran (boutons de la barre de titre cachés) : $fx,$fy ${fl}x$fh"
+fi
+client=$(xwininfo -name "Horaku - realiste.edt" | awk '/Width:/ {print $NF}')
+# Le panneau ancré prend au moins ses 110 pixels à côté de l'image.
+if [ "$client" -ge $((largeurRealiste + 1 + 110)) ]; then
+  echec "la zone client ($client) montre toute l'image ($largeurRealiste) et le panneau : pas de défilement"
 fi
 
-# 2. Alt+F4 sur le panneau : il reste affiché, le programme continue.
-xdotool windowactivate --sync "$(xdotool search --name '^Affichage$' | head -1)"
-xdotool key alt+F4
+# 2. Le focus dans le panneau, Ctrl+S enregistre.
+avant=$(md5sum < realiste.edt)
+xdotool windowactivate --sync "$(xdotool search --name '^Horaku - realiste.edt$' | head -1)"
+xdotool key --delay 100 Tab Tab space
+sleep 0.5
+xdotool key ctrl+s
 sleep 1
-if ! xwininfo -name Affichage | grep -q IsViewable; then
-  echo "Alt+F4 a fermé le panneau" >&2
-  exit 1
-fi
-if ! kill -0 "$pid" 2>/dev/null; then
-  echo "Alt+F4 sur le panneau a arrêté le programme" >&2
-  exit 1
+if [ "$(md5sum < realiste.edt)" = "$avant" ]; then
+  echec "Ctrl+S, le focus dans le panneau, n'a rien enregistré"
 fi
 kill "$pid"; wait "$pid" 2>/dev/null || true
 
 # 3. Une image plus haute que l'écran : la fenêtre tient dans l'écran et défile.
-lancer "$exemples/grand.edt"
+env -u QT_QPA_PLATFORM "$horaku" grand.edt 2>> horaku.err &
+pid=$!
+pids+=($pid)
 attendre "Horaku - grand.edt"
 sleep 1
 read -r gx gy gl gh < <(cadre "Horaku - grand.edt")
 client=$(xwininfo -name "Horaku - grand.edt" | awk '/Height:/ {print $NF}')
 if [ "$gy" -lt 0 ] || [ $((gy + gh)) -gt "$hauteurEcran" ]; then
-  echo "fenêtre de grand.edt hors de l'écran : $gx,$gy ${gl}x$gh (écran ${largeurEcran}x$hauteurEcran)" >&2
-  exit 1
+  echec "fenêtre de grand.edt hors de l'écran : $gx,$gy ${gl}x$gh (écran ${largeurEcran}x$hauteurEcran)"
 fi
 if [ "$client" -gt "$hauteurGrand" ]; then
-  echo "la zone client ($client) montre toute l'image ($hauteurGrand) : pas de défilement" >&2
-  exit 1
+  echec "la zone client ($client) montre toute l'image ($hauteurGrand) : pas de défilement"
 fi
-echo "panneau à $px,$py ; Alt+F4 ignoré ; grand.edt ${gl}x$gh dans ${largeurEcran}x$hauteurEcran"
+echo "realiste.edt ${fl}x$fh, panneau ancré, Ctrl+S depuis le panneau ; grand.edt ${gl}x$gh dans ${largeurEcran}x$hauteurEcran"
 FIN
-if ! xvfb-run -a -s "-screen 0 1920x1200x24" bash dans_xvfb.sh "$horaku" "$exemples" "$hauteurGrand"; then
+if ! xvfb-run -a -s "-screen 0 1366x768x24" bash dans_xvfb.sh "$horaku" "$hauteurGrand" "$largeurRealiste"; then
   cat horaku.err >&2 || true
+  [ -n "${HORAKU_ECRANS:-}" ] && cp echec.png "$HORAKU_ECRANS/" 2>/dev/null
   exit 1
 fi

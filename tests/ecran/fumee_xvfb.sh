@@ -2,7 +2,8 @@
 # Le vrai programme sous Xvfb : avec un emploi du temps par défaut configuré,
 # la fenêtre doit montrer exactement l'image que « horaku-cli image » exporte
 # pour le même fichier, en haut à gauche de sa zone client, plus une colonne
-# et une ligne blanches ; le panneau « Affichage » se tient contre son bord droit.
+# et une ligne blanches ; le panneau « Affichage » est ancré à sa droite, à côté
+# de l'image et non par-dessus.
 #   fumee_xvfb.sh HORAKU HORAKU-CLI EXEMPLE.edt
 # Code 77 (test sauté) si Xvfb ou ImageMagick manquent.
 set -euo pipefail
@@ -38,17 +39,22 @@ for _ in $(seq 1 200); do
     y=$(awk '/Absolute upper-left Y/ {print $NF}' fenetre.txt)
     l=$(awk '/Width:/ {print $NF}' fenetre.txt)
     h=$(awk '/Height:/ {print $NF}' fenetre.txt)
-    if [ "$l" = $((largeur + 1)) ]; then
+    # Le panneau ancré élargit la fenêtre au-delà de l'image et de sa marge.
+    if [ "$l" -gt $((largeur + 60)) ] && [ "$h" -gt "$hauteur" ]; then
       import -window root ecran.png
-      # La zone client est au bas de la fenêtre, sous la barre de menus.
-      haut=$((y + h - hauteur - 1))
-      convert ecran.png -crop "${largeur}x${hauteur}+${x}+${haut}" +repage vu.png
-      convert ecran.png -crop "$((largeur + 1))x$((hauteur + 1))+${x}+${haut}" +repage client.png
-      if [ "$(compare -metric AE vu.png attendu.png null: 2>&1 || true)" = 0 ]; then
-        xwininfo -name Affichage > panneau.txt
-        echo "$x $y $l $h" > place.txt
-        exit 0
-      fi
+      # L'image est à gauche de la zone client, sous la barre de menus.
+      for menu in $(seq 10 50); do
+        haut=$((y + menu))
+        convert ecran.png -crop "${largeur}x${hauteur}+${x}+${haut}" +repage vu.png
+        if [ "$(compare -metric AE vu.png attendu.png null: 2>&1 || true)" = 0 ]; then
+          convert ecran.png -crop "$((largeur + 1))x$((hauteur + 1))+${x}+${haut}" +repage client.png
+          # À droite de la marge, le panneau : ses textes, pas l'image.
+          convert ecran.png -crop "$((l - largeur - 1))x$((hauteur + 1))+$((x + largeur + 1))+${haut}" \
+            +repage panneau.png
+          echo "$x $y $l $h" > place.txt
+          exit 0
+        fi
+      done
     fi
   fi
   sleep 0.1
@@ -73,11 +79,10 @@ if [ "$autres" != 0 ]; then
   exit 1
 fi
 
-read -r x y l _ < place.txt
-px=$(awk '/Absolute upper-left X/ {print $NF}' panneau.txt)
-py=$(awk '/Absolute upper-left Y/ {print $NF}' panneau.txt)
-if [ "$px" != $((x + l)) ] || [ "$py" != "$y" ]; then
-  echo "panneau en $px,$py au lieu de $((x + l)),$y" >&2
+# Le panneau, ancré à droite, montre ses contrôles (autre chose que du blanc).
+couleurs=$(convert panneau.png -format %k info:)
+if [ "$couleurs" -lt 3 ]; then
+  echo "aucun panneau à droite de l'image ($couleurs couleurs)" >&2
   exit 1
 fi
-echo "fenêtre conforme : image ${largeur}x${hauteur} identique à l'export, panneau à droite"
+echo "fenêtre conforme : image ${largeur}x${hauteur} identique à l'export, panneau ancré à droite"

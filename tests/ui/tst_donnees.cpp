@@ -302,10 +302,14 @@ void TestDonnees::heure_data()
     QTest::addColumn<QString>("avertissement"); // the start of the line under the grid
 
     // Row 1 runs 08:00-08:55.
-    QTest::newRow("fin tapee puis Entree") << 1 << "0930" << true << "08:00-09:30" << "";
-    QTest::newRow("debut tape puis clic ailleurs") << 0 << "0730" << false << "07:30-08:55" << "";
-    QTest::newRow("9:30, neuf heures trente") << 1 << "9:30" << true << "08:00-09:30" << "";
-    QTest::newRow("debut egal a la fin: la fin suit") << 0 << "0855" << true << "08:55-09:50" << "";
+    QTest::newRow("fin tapee puis Entree") << 1 << "0930" << true << "08:00-09:30"
+                                           << "";
+    QTest::newRow("debut tape puis clic ailleurs") << 0 << "0730" << false << "07:30-08:55"
+                                                   << "";
+    QTest::newRow("9:30, neuf heures trente") << 1 << "9:30" << true << "08:00-09:30"
+                                              << "";
+    QTest::newRow("debut egal a la fin: la fin suit") << 0 << "0855" << true << "08:55-09:50"
+                                                      << "";
     QTest::newRow("debut apres la fin: la fin suit") << 0 << "0900" << false << "09:00-09:55"
                                                      << "";
     QTest::newRow("debut trop tard pour la duree") << 0 << "2330" << true << "08:00-08:55"
@@ -314,7 +318,8 @@ void TestDonnees::heure_data()
                                                 << "Fin refusée";
     QTest::newRow("fin avant le debut refusee") << 1 << "0745" << false << "08:00-08:55"
                                                 << "Fin refusée";
-    QTest::newRow("25 heures") << 1 << "2599" << true << "08:00-08:55" << "Heure impossible : 25:";
+    QTest::newRow("25 heures") << 1 << "2599" << true << "08:00-08:55"
+                               << "Heure impossible : 25:";
     QTest::newRow("99 minutes") << 1 << "0999" << true << "08:00-08:55"
                                 << "Heure impossible : 09:99";
 }

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QDockWidget>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -21,7 +22,6 @@
 #include <QTableWidget>
 #include <QTimer>
 #include <QToolButton>
-#include <QDockWidget>
 #include <QtTest>
 
 #include <functional>
@@ -834,8 +834,7 @@ void TestParametres::parametresF2()
     const auto aDroite = [&] {
         const QWidget* zone = fenetre.findChild<QWidget*>(QStringLiteral("Defilement"));
         return fenetre.dockWidgetArea(fenetre.DockPanneau()) == Qt::RightDockWidgetArea &&
-               !fenetre.DockPanneau()->isFloating() &&
-               zone->width() == fenetre.Image().width() + 1;
+               !fenetre.DockPanneau()->isFloating() && zone->width() == fenetre.Image().width() + 1;
     };
     AuProchain<TFiche_Parametres>([&](TFiche_Parametres* d) {
         auto* titre = d->findChild<QLineEdit*>("ETitre");

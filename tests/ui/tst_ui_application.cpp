@@ -11,8 +11,8 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 

@@ -9,10 +9,10 @@
 #include "apropos.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDockWidget>
 #include <QFile>
 #include <QLabel>
-#include <QCheckBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPrintDialog>
@@ -207,7 +207,8 @@ void TestCommandes::menu()
     // it a place on the screen.
     if (banc.fenetre->Panneau()->isVisible()) {
         // A check box: a text field keeps its own editing keys (Ctrl+A selects all).
-        auto* largeur = banc.fenetre->Panneau()->findChild<QCheckBox*>(QStringLiteral("CBAffichNom"));
+        auto* largeur =
+            banc.fenetre->Panneau()->findChild<QCheckBox*>(QStringLiteral("CBAffichNom"));
         int attendus = 1;
         for (const bool flottant : {false, true}) {
             banc.fenetre->DockPanneau()->setFloating(flottant);
@@ -288,11 +289,11 @@ void TestCommandes::selecteurs_data()
     // chooser's would be a second one.
     QTest::newRow("Ouvrir") << "MenuOuvrir" << int(Selecteur::OuvrirEdt) << "edt" << false
                             << "absent.edt";
-    QTest::newRow("Enregistrer sous") << "MenuEnregistrerSous" << int(Selecteur::EnregistrerEdt)
-                                      << "edt" << false << "copie.edt";
-    QTest::newRow("Enregistrer l'image") << "MenuEnregistrerImage"
-                                         << int(Selecteur::EnregistrerImage) << "gif" << true
-                                         << "image.png";
+    QTest::newRow("Enregistrer sous")
+        << "MenuEnregistrerSous" << int(Selecteur::EnregistrerEdt) << "edt" << false << "copie.edt";
+    QTest::newRow("Enregistrer l'image")
+        << "MenuEnregistrerImage" << int(Selecteur::EnregistrerImage) << "gif" << true
+        << "image.png";
 }
 
 void TestCommandes::selecteurs()

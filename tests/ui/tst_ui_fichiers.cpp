@@ -8,8 +8,8 @@
 #include "fichiers.h"
 
 #include <QAction>
-#include <QFile>
 #include <QDockWidget>
+#include <QFile>
 #include <QFileInfo>
 #include <QtTest>
 

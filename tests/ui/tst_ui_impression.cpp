@@ -506,7 +506,8 @@ void TestImpression::erreurSansCurseurDAttente()
     services.noms = {absent};
     fenetre.Imprimante().setOutputFormat(QPrinter::PdfFormat);
     fenetre.Imprimante().setOutputFileName(dossier.Chemin(QStringLiteral("absent/page.pdf")));
-    if (commande == QLatin1String("MenuImprimer") && QPrinterInfo::availablePrinterNames().isEmpty())
+    if (commande == QLatin1String("MenuImprimer") &&
+        QPrinterInfo::availablePrinterNames().isEmpty())
         AuProchain<QPrintDialog>([](QPrintDialog* d) { d->QDialog::accept(); });
 
     fenetre.findChild<QAction*>(commande)->trigger();

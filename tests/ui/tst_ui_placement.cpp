@@ -66,7 +66,8 @@ void TestPlacement::dansEcran_data()
     QTest::addColumn<QPoint>("place");
 
     const QRect ecran(0, 0, 1366, 768);
-    QTest::newRow("sur l'écran: ne bouge pas") << QRect(100, 50, 600, 400) << ecran << QPoint(100, 50);
+    QTest::newRow("sur l'écran: ne bouge pas")
+        << QRect(100, 50, 600, 400) << ecran << QPoint(100, 50);
     QTest::newRow("tout contre le bord droit")
         << QRect(766, 50, 600, 400) << ecran << QPoint(766, 50);
     QTest::newRow("un pixel de trop à droite")
