@@ -4,6 +4,7 @@
 #include "erreurs.h"
 #include "fiche.h"
 #include "garde.h"
+#include "saisieauclic.h"
 #include "temps.h"
 
 #include <QCheckBox>
@@ -110,6 +111,7 @@ void TFiche_Panneau::CreerHeureJours()
     DTPHeureAffichJours->setPalette(palette);
     DTPHeureAffichJours->setVisible(false);
     DTPHeureAffichJours->installEventFilter(this);
+    SaisieAuClic(DTPHeureAffichJours);
 }
 
 void TFiche_Panneau::CreerMarge()

@@ -2,6 +2,7 @@
 
 #include "classesedt.h"
 #include "saisie.h"
+#include "saisieauclic.h"
 #include "services.h"
 
 #include <QCheckBox>
@@ -122,6 +123,7 @@ QDateEdit* ChampDate(QWidget* parent, const char* nom)
     // Only the dates a calendar can receive.
     champ->setMinimumDate(VersQDate(kPremiereDateAgenda));
     champ->setMaximumDate(VersQDate(kDerniereDateAgenda));
+    SaisieAuClic(champ);
     return champ;
 }
 

@@ -335,8 +335,10 @@ void TestPanneau::heureDesJours()
     banc.Edt().EdtModifie = false;
     const QImage avant = banc.fenetre->Image();
 
-    heure->setFocus();
-    heure->setTime(QTime(9, 45));
+    // One click anywhere in the field, then the digits: they go to the hours first.
+    QLineEdit* texte = heure->findChild<QLineEdit*>();
+    QTest::mouseClick(texte, Qt::LeftButton, {}, QPoint(texte->width() - 3, texte->height() / 2));
+    QTest::keyClicks(heure, QStringLiteral("0945"));
     QTest::keyClick(heure, Qt::Key_Return);
 
     QCOMPARE(Minutes(banc.Edt().HeureAffichJours), 9 * 60 + 45);
