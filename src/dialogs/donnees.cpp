@@ -274,6 +274,9 @@ void TFiche_Donnees::CreerBas()
     Panel1->setGeometry(0, kTailleClient.height() - kHauteurPanel, kTailleClient.width(),
                         kHauteurPanel);
     static_cast<QFrame*>(Panel1)->setFrameShape(QFrame::StyledPanel);
+    // The time refusals: in the free left end of the band, beside the buttons.
+    LAvertissement->setParent(Panel1);
+    LAvertissement->setGeometry(10, 4, 190, kHauteurPanel - 8);
 
     const auto bouton = [this](const char* nom, const QString& texte, int x) {
         auto* b = new QPushButton(texte, Panel1);

@@ -253,10 +253,12 @@ void TFiche_Donnees::CreerPickers()
     DTPHeure->hide();
     DTPHeure->installEventFilter(this);
 
-    // Refusals are said here, without a box that would stop the typing.
+    // Refusals are said here, without a box that would stop the typing;
+    // CreerBas puts it in the bottom band.
     LAvertissement = new QLabel(this);
     LAvertissement->setObjectName(QStringLiteral("LAvertissement"));
-    LAvertissement->setGeometry(176, 291, 320, 18);
+    LAvertissement->setWordWrap(true);
+    LAvertissement->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     QPalette rouge = LAvertissement->palette();
     rouge.setColor(QPalette::WindowText, QColor(0xC0, 0, 0));
     LAvertissement->setPalette(rouge);
@@ -672,6 +674,7 @@ void TFiche_Donnees::Avertir(const QString& texte)
 {
     LAvertissement->setText(texte);
     LAvertissement->setToolTip(texte);
+    LAvertissement->raise();
 }
 
 QString TFiche_Donnees::Avertissement() const
