@@ -5,6 +5,7 @@
 #include "dessin.h"
 
 #include "cp1252.h"
+#include "encres.h"
 
 #include <QFontMetrics>
 #include <QHash>
@@ -13,6 +14,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -179,6 +181,78 @@ void Remplir(QPainter& p, const Rect& r, const QColor& c)
     if (r.d > r.g && r.b > r.h) p.fillRect(r.g, r.h, r.d - r.g, r.b - r.h, c);
 }
 
+// The RGB32 picture's own pixels, written without the painter: fills are
+// plain stores and texts copies of their cached ink.
+class Trame
+{
+public:
+    explicit Trame(QImage& image)
+        : pixels_(reinterpret_cast<QRgb*>(image.bits())), largeur_(image.width()),
+          hauteur_(image.height()), pas_(image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)))
+    {
+    }
+
+    void remplir(int g, int h, int d, int b, QRgb c)
+    {
+        g = std::max(g, 0);
+        h = std::max(h, 0);
+        d = std::min(d, largeur_);
+        b = std::min(b, hauteur_);
+        if (d <= g) return;
+        for (int y = h; y < b; ++y)
+            std::fill(ligne(y) + g, ligne(y) + d, c);
+    }
+
+    // The grey frame of a box and, inside it when there is room, its colour:
+    // the same pixels as a grey fill followed by the interior's, each written once.
+    void boite(const Rect& r, QRgb cadre, QRgb fond)
+    {
+        if (r.d <= r.g || r.b <= r.h) return;
+        if (r.d - r.g <= 2 || r.b - r.h <= 2) {
+            remplir(r.g, r.h, r.d, r.b, cadre);
+            return;
+        }
+        remplir(r.g, r.h, r.d, r.h + 1, cadre);
+        remplir(r.g, r.h + 1, r.g + 1, r.b - 1, cadre);
+        remplir(r.g + 1, r.h + 1, r.d - 1, r.b - 1, fond);
+        remplir(r.d - 1, r.h + 1, r.d, r.b - 1, cadre);
+        remplir(r.g, r.b - 1, r.d, r.b, cadre);
+    }
+
+    // The ink's pixels with the text's start point at `a`, inside `coupe`
+    // when there is one.
+    void copier(const Encre& e, Point a, const Rect* coupe)
+    {
+        const int x0 = a.x + e.x;
+        const int y0 = a.y + e.y;
+        int g = std::max(x0, 0);
+        int d = std::min(x0 + e.largeur, largeur_);
+        int h = std::max(y0, 0);
+        int b = std::min(y0 + e.hauteur, hauteur_);
+        if (coupe) {
+            g = std::max(g, coupe->g);
+            d = std::min(d, coupe->d);
+            h = std::max(h, coupe->h);
+            b = std::min(b, coupe->b);
+        }
+        for (int y = h; y < b; ++y) {
+            const QRgb* source =
+                e.pixels.data() + static_cast<std::ptrdiff_t>(y - y0) * e.largeur + (g - x0);
+            QRgb* cible = ligne(y) + g;
+            for (int i = 0, n = d - g; i < n; ++i)
+                if (source[i] != 0) cible[i] = source[i];
+        }
+    }
+
+private:
+    QRgb* ligne(int y) const { return pixels_ + static_cast<std::ptrdiff_t>(y) * pas_; }
+
+    QRgb* pixels_;
+    int largeur_;
+    int hauteur_;
+    qsizetype pas_;
+};
+
 class Peintre
 {
 public:
@@ -188,6 +262,21 @@ public:
           marquerCoupes_(p.paintEngine() && p.paintEngine()->type() == QPaintEngine::SVG)
     {
         p_.setPen(QColor::fromRgb(couleur_));
+    }
+
+    // Boxes and their texts go straight into `image`, the texts through `encres`.
+    void accelerer(Trame& trame, CacheEncres& encres)
+    {
+        trame_ = &trame;
+        encres_ = &encres;
+        for (int g = 0; g < kNbGroupes; ++g) {
+            const RPolice& police =
+                edt_.Libelles[static_cast<std::size_t>(LibGroupe1 + g)].Police;
+            Groupe& gr = groupes_[static_cast<std::size_t>(g)];
+            gr.pm = &t_.police(police);
+            gr.couleur = CouleurQt(police.Couleur);
+            gr.police = encres.Police(police);
+        }
     }
 
     void titre(const DescriptionImage& d)
@@ -232,6 +321,10 @@ public:
 
     void sequence(const RJour& jour, const BoiteImage& b)
     {
+        if (trame_) {
+            sequenceTrame(jour, b);
+            return;
+        }
         const QColor fond = CouleurQt(edt_.Semaines[static_cast<std::size_t>(b.semaine)].Couleur);
         const Rect& r = b.rect;
         const Rect interieur{r.g + 1, r.h + 1, r.d - 1, r.b - 1};
@@ -265,15 +358,53 @@ public:
             // vector device places the glyphs at the same hinted advances but
             // draws their unhinted outlines, which may reach a little further
             // than the measured ink: there two pixels are spared.
-            const int marge = vecteur_ ? 2 : 1;
-            const bool coupe =
-                e.encre.isNull() || !cellule.adjusted(marge, marge, -marge, -marge)
-                                         .contains(e.encre.translated(depart.x, depart.y));
-            const QColor couleur = CouleurQt(police.Couleur);
-            choisir(pm, couleur); // before the clip: an SVG mark is drawn in the text's pen
-            if (coupe) couper(cellule);
-            ecrire(pm, couleur, depart, e.texte);
-            if (coupe) decouper(cellule);
+            const bool coupe = Coupe(e.encre, cellule, depart, vecteur_ ? 2 : 1);
+            texteCellule(pm, CouleurQt(police.Couleur), cellule, depart, e.texte, coupe);
+        }
+    }
+
+    // The same pixels as `sequence` draws on a raster device.
+    void sequenceTrame(const RJour& jour, const BoiteImage& b)
+    {
+        const QRgb fond =
+            CouleurQt(edt_.Semaines[static_cast<std::size_t>(b.semaine)].Couleur).rgb();
+        const Rect& r = b.rect;
+        const Rect interieur{r.g + 1, r.h + 1, r.d - 1, r.b - 1};
+        const bool rempli = r.g + 1 < r.d - 1;
+        trame_->boite(r, kGris, fond);
+        const RSequence& s = jour.ParSemaine[static_cast<std::size_t>(b.semaine)]
+                                 .Sequences[static_cast<std::size_t>(b.sequence)];
+        for (int g = 0; g < kNbGroupes; ++g) {
+            const Rect& c = b.cellules[static_cast<std::size_t>(g)];
+            if (c.d <= c.g || c.b <= c.h) continue;
+            const bool dedans = rempli && edt_.Marge >= 0 && c.g >= interieur.g &&
+                                c.h >= interieur.h && c.d <= interieur.d && c.b <= interieur.b;
+            if (!dedans) trame_->remplir(c.g, c.h, c.d, c.b, fond);
+            const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
+            if (texte.empty()) continue;
+            Groupe& gr = groupes_[static_cast<std::size_t>(g)];
+            const QRgb couleur = gr.couleur.rgb();
+            CacheEncres::Texte* t = encres_->Trouver(gr.police, couleur, texte);
+            if (!t) {
+                const EntreeTexte& e = t_.texte(*gr.pm, texte);
+                t = &encres_->Ajouter(gr.police, couleur, texte, !e.encre.isNull(), e.encre);
+            }
+            const QRect cellule(c.g, c.h, c.d - c.g, c.b - c.h);
+            const Point depart = b.departs[static_cast<std::size_t>(g)];
+            const bool coupe = Coupe(t->encreConnue ? t->encre : QRect(), cellule, depart, 1);
+            if (!t->rendu) {
+                const EntreeTexte& e = t_.texte(*gr.pm, texte);
+                QRect etendue(0, 0, e.taille.Largeur, e.taille.Hauteur);
+                if (t->encreConnue) etendue |= t->encre;
+                encres_->Rendre(*t, couleur,
+                                TexteARendre{&gr.pm->font, gr.pm->metriques.ascent(),
+                                             gr.pm->metriques.height(), &e.texte, etendue});
+            }
+            if (!t->pixels.directe)
+                trame_->copier(t->pixels, depart, coupe ? &c : nullptr);
+            else
+                texteCellule(*gr.pm, gr.couleur, cellule, depart, t_.texte(*gr.pm, texte).texte,
+                             coupe);
         }
     }
 
@@ -290,6 +421,29 @@ public:
     }
 
 private:
+    struct Groupe {
+        PoliceMesuree* pm = nullptr;
+        QColor couleur;
+        int police = 0; // in the ink cache
+    };
+
+    // Whether a text must be clipped to its cell: not when its measured
+    // glyphs lie `marge` pixels inside it.
+    static bool Coupe(const QRect& encre, const QRect& cellule, Point depart, int marge)
+    {
+        return encre.isNull() || !cellule.adjusted(marge, marge, -marge, -marge)
+                                      .contains(encre.translated(depart.x, depart.y));
+    }
+
+    void texteCellule(PoliceMesuree& pm, const QColor& couleur, const QRect& cellule, Point depart,
+                      const QString& texte, bool coupe)
+    {
+        choisir(pm, couleur); // before the clip: an SVG mark is drawn in the text's pen
+        if (coupe) couper(cellule);
+        ecrire(pm, couleur, depart, texte);
+        if (coupe) decouper(cellule);
+    }
+
     // QPainter copies the font on every setFont: set it only when it changes.
     void choisir(PoliceMesuree& pm, const QColor& couleur)
     {
@@ -346,6 +500,9 @@ private:
     const bool marquerCoupes_;
     PoliceMesuree* courante_ = nullptr;
     QRgb couleur_ = 0;
+    Trame* trame_ = nullptr;
+    CacheEncres* encres_ = nullptr;
+    std::array<Groupe, kNbGroupes> groupes_{};
 };
 
 } // namespace
@@ -370,7 +527,25 @@ void Peindre(QPainter& p, REdt& edt, const DescriptionImage& d, const MesureurQt
     peintre.contour(d);
 }
 
-ResultatDessin Redessiner(REdt& edt)
+namespace
+{
+
+// The inks outlive the redraw; the one cache of the process, whichever
+// thread draws.
+struct CacheProcessus {
+    std::mutex verrou;
+    CacheEncres encres;
+};
+
+CacheProcessus& Cache()
+{
+    static CacheProcessus cache;
+    return cache;
+}
+
+TemoinDessin temoin = nullptr;
+
+ResultatDessin Dessiner(REdt& edt, bool reference)
 {
     ResultatDessin r;
     MesureurQt mesureur;
@@ -389,12 +564,54 @@ ResultatDessin Redessiner(REdt& edt)
         return r;
     }
     r.image.fill(kBlanc);
-    {
+    if (reference) {
         QPainter p(&r.image);
         Peindre(p, edt, d, mesureur);
+    } else {
+        Trame trame(r.image);
+        CacheProcessus& cache = Cache();
+        const std::lock_guard<std::mutex> verrou(cache.verrou);
+        cache.encres.NouveauDessin();
+        QPainter p(&r.image);
+        Peintre peintre(edt, mesureur.Textes(), p);
+        peintre.accelerer(trame, cache.encres);
+        peintre.titre(d);
+        peintre.heures(d);
+        for (const JourImage& j : d.jours)
+            peintre.jour(j);
+        peintre.web(d);
+        peintre.contour(d);
     }
     r.etat = ResultatDessin::Dessine;
     return r;
+}
+
+} // namespace
+
+ResultatDessin Redessiner(REdt& edt)
+{
+    ResultatDessin r = Dessiner(edt, false);
+    if (temoin && r.etat == ResultatDessin::Dessine) temoin(edt, r);
+    return r;
+}
+
+ResultatDessin RedessinerReference(REdt& edt)
+{
+    return Dessiner(edt, true);
+}
+
+void DefinirTemoinDessin(TemoinDessin t)
+{
+    temoin = t;
+}
+
+EtatCacheEncres CacheEncresDuProcessus(bool vider)
+{
+    CacheProcessus& cache = Cache();
+    const std::lock_guard<std::mutex> verrou(cache.verrou);
+    const EtatCacheEncres etat{cache.encres.Entrees(), cache.encres.Octets()};
+    if (vider) cache.encres.Vider();
+    return etat;
 }
 
 } // namespace horaku
