@@ -1,12 +1,12 @@
 // Linked into every test program of the picture and the windows: each
 // picture that Redessiner draws, whatever test asked for it, is compared
 // pixel for pixel with the one QPainter paints text by text.  A difference
-// stops the program at once, naming the first pixel that differs.
+// fails the running test, naming the first pixel that differs.
 #include "temoin_dessin.h"
 
 #include "dessin.h"
 
-#include <QtGlobal>
+#include <QTest>
 
 namespace horaku::test
 {
@@ -42,7 +42,9 @@ void Comparer(REdt& edt, const ResultatDessin& r)
 {
     const ResultatDessin reference = RedessinerReference(edt);
     const QString ecart = PremiereDifference(r.image, reference.image);
-    if (!ecart.isEmpty()) qFatal("Redessiner diffère du dessin de référence : %s", qPrintable(ecart));
+    if (!ecart.isEmpty())
+        QTest::qFail(qPrintable(QStringLiteral("Redessiner diffère du dessin de référence : ") + ecart),
+                     __FILE__, __LINE__);
     ++comparaisonsTemoin;
 }
 
