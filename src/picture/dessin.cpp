@@ -13,6 +13,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cwchar>
 #include <memory>
 #include <mutex>
 #include <unordered_map>
@@ -181,6 +182,17 @@ void Remplir(QPainter& p, const Rect& r, const QColor& c)
     if (r.d > r.g && r.b > r.h) p.fillRect(r.g, r.h, r.d - r.g, r.b - r.h, c);
 }
 
+// n pixels of colour c from p.  The C library's wide-character fill is the
+// vectorised 32-bit fill at hand where wide characters have 32 bits.
+void Remplir32(QRgb* p, int n, QRgb c)
+{
+    if constexpr (sizeof(wchar_t) == sizeof(QRgb))
+        std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(c),
+                     static_cast<std::size_t>(n));
+    else
+        std::fill(p, p + n, c);
+}
+
 // The RGB32 picture's own pixels, written without the painter: fills are
 // plain stores and texts copies of their cached ink.
 class Trame
@@ -200,22 +212,29 @@ public:
         b = std::min(b, hauteur_);
         if (d <= g) return;
         for (int y = h; y < b; ++y)
-            std::fill(ligne(y) + g, ligne(y) + d, c);
+            Remplir32(ligne(y) + g, d - g, c);
     }
 
     // The grey frame of a box and, inside it when there is room, its colour:
-    // the same pixels as a grey fill followed by the interior's, each written once.
+    // the same pixels as a grey fill followed by the interior's, each written
+    // once, row after row.
     void boite(const Rect& r, QRgb cadre, QRgb fond)
     {
-        if (r.d <= r.g || r.b <= r.h) return;
         if (r.d - r.g <= 2 || r.b - r.h <= 2) {
             remplir(r.g, r.h, r.d, r.b, cadre);
             return;
         }
         remplir(r.g, r.h, r.d, r.h + 1, cadre);
-        remplir(r.g, r.h + 1, r.g + 1, r.b - 1, cadre);
-        remplir(r.g + 1, r.h + 1, r.d - 1, r.b - 1, fond);
-        remplir(r.d - 1, r.h + 1, r.d, r.b - 1, cadre);
+        const int g = std::max(r.g + 1, 0);
+        const int d = std::min(r.d - 1, largeur_);
+        const bool bordG = r.g >= 0 && r.g < largeur_;
+        const bool bordD = r.d - 1 >= 0 && r.d - 1 < largeur_;
+        for (int y = std::max(r.h + 1, 0), fin = std::min(r.b - 1, hauteur_); y < fin; ++y) {
+            QRgb* l = ligne(y);
+            if (bordG) l[r.g] = cadre;
+            if (d > g) Remplir32(l + g, d - g, fond);
+            if (bordD) l[r.d - 1] = cadre;
+        }
         remplir(r.g, r.b - 1, r.d, r.b, cadre);
     }
 
