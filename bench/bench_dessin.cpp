@@ -157,8 +157,7 @@ public:
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs)
             if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                medianes[r.run_name.function_name] =
-                    r.GetAdjustedCPUTime();
+                medianes[r.run_name.function_name] = r.GetAdjustedCPUTime();
     }
     std::map<std::string, double> medianes; // milliseconds
 };
@@ -179,8 +178,8 @@ void Resume(const std::map<std::string, double>& m)
         for (const char* quoi : {"Chaud", "Froid"}) {
             const double t = val(quoi);
             if (t > 0)
-                std::printf("  %-9s %-8s %7.3f ms   %.3f x ancien   %.2f x plancher\n", ex, quoi,
-                            t, t / ancien, t / plancher);
+                std::printf("  %-9s %-8s %7.3f ms   %.3f x ancien   %.2f x plancher\n", ex, quoi, t,
+                            t / ancien, t / plancher);
         }
     }
 }

@@ -180,8 +180,9 @@ int ModeFichier(const char* mode, const char* chemin)
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && (std::strcmp(argv[1], "--ecrire") == 0 || std::strcmp(argv[1], "--lire") == 0 ||
-                      std::strcmp(argv[1], "--plancher") == 0))
+    if (argc == 3 &&
+        (std::strcmp(argv[1], "--ecrire") == 0 || std::strcmp(argv[1], "--lire") == 0 ||
+         std::strcmp(argv[1], "--plancher") == 0))
         return ModeFichier(argv[1], argv[2]);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

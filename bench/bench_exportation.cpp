@@ -49,7 +49,8 @@ std::map<std::string, long long>& Tailles()
 void Exporter(benchmark::State& etat, const char* nom, const char* ext)
 {
     const QImage image = Image(nom);
-    const std::string chemin = Dossier().filePath(QStringLiteral("%1.%2").arg(nom, ext)).toStdString();
+    const std::string chemin =
+        Dossier().filePath(QStringLiteral("%1.%2").arg(nom, ext)).toStdString();
     for (auto _ : etat)
         ExporterImage(image, chemin);
     Tailles()[std::string(ext) + "/" + nom] = QFileInfo(QString::fromStdString(chemin)).size();

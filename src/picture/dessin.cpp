@@ -200,7 +200,8 @@ class Trame
 public:
     explicit Trame(QImage& image)
         : pixels_(reinterpret_cast<QRgb*>(image.bits())), largeur_(image.width()),
-          hauteur_(image.height()), pas_(image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)))
+          hauteur_(image.height()),
+          pas_(image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)))
     {
     }
 
@@ -289,8 +290,7 @@ public:
         trame_ = &trame;
         encres_ = &encres;
         for (int g = 0; g < kNbGroupes; ++g) {
-            const RPolice& police =
-                edt_.Libelles[static_cast<std::size_t>(LibGroupe1 + g)].Police;
+            const RPolice& police = edt_.Libelles[static_cast<std::size_t>(LibGroupe1 + g)].Police;
             Groupe& gr = groupes_[static_cast<std::size_t>(g)];
             gr.pm = &t_.police(police);
             gr.couleur = CouleurQt(police.Couleur);

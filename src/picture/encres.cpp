@@ -78,7 +78,8 @@ Encre Rasteriser(const TexteARendre& r, QRgb couleur, const QRect& toile)
 std::size_t CacheEncres::HacheCle::operator()(const Cle& c) const
 {
     std::size_t h = std::hash<std::string>()(c.texte);
-    h ^= (static_cast<std::size_t>(c.couleur) * 0x9E3779B97F4A7C15ull) + static_cast<std::size_t>(c.police);
+    h ^= (static_cast<std::size_t>(c.couleur) * 0x9E3779B97F4A7C15ull) +
+         static_cast<std::size_t>(c.police);
     return h;
 }
 

@@ -43,8 +43,9 @@ void Comparer(REdt& edt, const ResultatDessin& r)
     const ResultatDessin reference = RedessinerReference(edt);
     const QString ecart = PremiereDifference(r.image, reference.image);
     if (!ecart.isEmpty())
-        QTest::qFail(qPrintable(QStringLiteral("Redessiner diffère du dessin de référence : ") + ecart),
-                     __FILE__, __LINE__);
+        QTest::qFail(
+            qPrintable(QStringLiteral("Redessiner diffère du dessin de référence : ") + ecart),
+            __FILE__, __LINE__);
     ++comparaisonsTemoin;
 }
 

@@ -95,9 +95,8 @@ private slots:
         };
         for (const char* exemple : {"petit", "realiste", "grand"})
             QTest::newRow(exemple) << exemple << options << 3;
-        QTest::newRow("taille de police") << "" << Changement([](REdt& e, int i) {
-            Groupe1(e).Taille = 7 + i;
-        }) << 4;
+        QTest::newRow("taille de police")
+            << "" << Changement([](REdt& e, int i) { Groupe1(e).Taille = 7 + i; }) << 4;
         QTest::newRow("gras, italique, souligné, barré") << "" << Changement([](REdt& e, int i) {
             Groupe1(e).Gras = i & 1;
             Groupe1(e).Italique = i & 2;
@@ -111,20 +110,22 @@ private slots:
         QTest::newRow("couleur") << "" << Changement([](REdt& e, int i) {
             Groupe1(e).Couleur = 0x0000FF << (8 * (i % 3));
         }) << 3;
-        QTest::newRow("cellules d'un pixel de plus") << "" << Changement([](REdt& e, int i) {
-            e.Mesures.HeureLarg = 30 + i;
-        }) << 40;
+        QTest::newRow("cellules d'un pixel de plus")
+            << "" << Changement([](REdt& e, int i) { e.Mesures.HeureLarg = 30 + i; }) << 40;
         QTest::newRow("marge négative, cellules qui se chevauchent")
             << "" << Changement([](REdt& e, int i) {
                    e.Marge = -1 - i % 2;
                    e.Retrait = 3;
-               }) << 2;
-        QTest::newRow("texte sur deux lignes, hors de sa case") << "" << Changement([](REdt& e, int i) {
-            e.Jours[0].ParSemaine[0].Sequences[0].Textes[0] = i % 2 ? "4e\r\nB" : "4e\nB";
-            e.Jours[1].ParSemaine[0].Sequences[0].Debut = H(7, 58);
-            e.Jours[1].ParSemaine[0].Sequences[0].Fin = H(7, 59 - i % 2);
-            Groupe1(e).Taille = 24;
-        }) << 2;
+               })
+            << 2;
+        QTest::newRow("texte sur deux lignes, hors de sa case")
+            << "" << Changement([](REdt& e, int i) {
+                   e.Jours[0].ParSemaine[0].Sequences[0].Textes[0] = i % 2 ? "4e\r\nB" : "4e\nB";
+                   e.Jours[1].ParSemaine[0].Sequences[0].Debut = H(7, 58);
+                   e.Jours[1].ParSemaine[0].Sequences[0].Fin = H(7, 59 - i % 2);
+                   Groupe1(e).Taille = 24;
+               })
+            << 2;
     }
     void pareilQueLaReference()
     {
@@ -139,7 +140,8 @@ private slots:
             const ResultatDessin reference = RedessinerReference(e);
             QCOMPARE(r.etat, reference.etat);
             const QString ecart = PremiereDifference(r.image, reference.image);
-            QVERIFY2(ecart.isEmpty(), qPrintable(QStringLiteral("étape %1 : %2").arg(i).arg(ecart)));
+            QVERIFY2(ecart.isEmpty(),
+                     qPrintable(QStringLiteral("étape %1 : %2").arg(i).arg(ecart)));
         }
         // Every other test's redraws went through the same comparison.
         QCOMPARE(comparaisonsTemoin - avant, etapes + 1);
