@@ -284,7 +284,8 @@ public:
         p_.setPen(QColor::fromRgb(couleur_));
     }
 
-    // Boxes and their texts go straight into `image`, the texts through `encres`.
+    // From now on boxes are written straight into the picture's pixels and
+    // their texts copied from the inks of `encres`.
     void accelerer(Trame& trame, CacheEncres& encres)
     {
         trame_ = &trame;
@@ -360,11 +361,7 @@ public:
         for (int g = 0; g < kNbGroupes; ++g) {
             const Rect& c = b.cellules[static_cast<std::size_t>(g)];
             if (c.d <= c.g || c.b <= c.h) continue;
-            // A cell inside the filled interior is already in the week colour;
-            // cells overlap one another only with a negative margin.
-            const bool dedans = rempli && edt_.Marge >= 0 && c.g >= interieur.g &&
-                                c.h >= interieur.h && c.d <= interieur.d && c.b <= interieur.b;
-            if (!dedans) Remplir(p_, c, fond);
+            if (!Dedans(c, rempli, interieur)) Remplir(p_, c, fond);
             const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
             if (texte.empty()) continue;
             const RPolice& police = edt_.Libelles[static_cast<std::size_t>(LibGroupe1 + g)].Police;
@@ -396,9 +393,7 @@ public:
         for (int g = 0; g < kNbGroupes; ++g) {
             const Rect& c = b.cellules[static_cast<std::size_t>(g)];
             if (c.d <= c.g || c.b <= c.h) continue;
-            const bool dedans = rempli && edt_.Marge >= 0 && c.g >= interieur.g &&
-                                c.h >= interieur.h && c.d <= interieur.d && c.b <= interieur.b;
-            if (!dedans) trame_->remplir(c.g, c.h, c.d, c.b, fond);
+            if (!Dedans(c, rempli, interieur)) trame_->remplir(c.g, c.h, c.d, c.b, fond);
             const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
             if (texte.empty()) continue;
             Groupe& gr = groupes_[static_cast<std::size_t>(g)];
@@ -445,6 +440,14 @@ private:
         QColor couleur;
         int police = 0; // in the ink cache
     };
+
+    // A cell inside the filled interior is already in the week colour;
+    // cells overlap one another only with a negative margin.
+    bool Dedans(const Rect& c, bool rempli, const Rect& interieur) const
+    {
+        return rempli && edt_.Marge >= 0 && c.g >= interieur.g && c.h >= interieur.h &&
+               c.d <= interieur.d && c.b <= interieur.b;
+    }
 
     // Whether a text must be clipped to its cell: not when its measured
     // glyphs lie `marge` pixels inside it.
@@ -535,15 +538,25 @@ RTaille MesureurQt::Mesurer(const RPolice& police, std::string_view texte) const
     return textes_->texte(textes_->police(police), texte).taille;
 }
 
-void Peindre(QPainter& p, REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
+namespace
 {
-    Peintre peintre(edt, mesureur.Textes(), p);
+
+void PeindreTout(Peintre& peintre, const DescriptionImage& d)
+{
     peintre.titre(d);
     peintre.heures(d);
     for (const JourImage& j : d.jours)
         peintre.jour(j);
     peintre.web(d);
     peintre.contour(d);
+}
+
+} // namespace
+
+void Peindre(QPainter& p, REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
+{
+    Peintre peintre(edt, mesureur.Textes(), p);
+    PeindreTout(peintre, d);
 }
 
 namespace
@@ -594,12 +607,7 @@ ResultatDessin Dessiner(REdt& edt, bool reference)
         QPainter p(&r.image);
         Peintre peintre(edt, mesureur.Textes(), p);
         peintre.accelerer(trame, cache.encres);
-        peintre.titre(d);
-        peintre.heures(d);
-        for (const JourImage& j : d.jours)
-            peintre.jour(j);
-        peintre.web(d);
-        peintre.contour(d);
+        PeindreTout(peintre, d);
     }
     r.etat = ResultatDessin::Dessine;
     return r;
