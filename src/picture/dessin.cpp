@@ -255,12 +255,16 @@ public:
             h = std::max(h, coupe->h);
             b = std::min(b, coupe->b);
         }
+        // Without a branch per pixel: an ink pixel is 0 or opaque, so its
+        // alpha byte spread over all four bytes is the mask of what it covers.
         for (int y = h; y < b; ++y) {
             const QRgb* source =
                 e.pixels.data() + static_cast<std::ptrdiff_t>(y - y0) * e.largeur + (g - x0);
             QRgb* cible = ligne(y) + g;
-            for (int i = 0, n = d - g; i < n; ++i)
-                if (source[i] != 0) cible[i] = source[i];
+            for (int i = 0, n = d - g; i < n; ++i) {
+                const QRgb encre = source[i];
+                cible[i] = encre | (cible[i] & ~((encre >> 24) * 0x01010101u));
+            }
         }
     }
 

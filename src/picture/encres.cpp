@@ -75,12 +75,11 @@ Encre Rasteriser(const TexteARendre& r, QRgb couleur, const QRect& toile)
 
 } // namespace
 
-std::size_t CacheEncres::HacheCle::operator()(const Cle& c) const
+std::size_t CacheEncres::Hacher(int police, QRgb couleur, std::string_view texte)
 {
-    std::size_t h = std::hash<std::string>()(c.texte);
-    h ^= (static_cast<std::size_t>(c.couleur) * 0x9E3779B97F4A7C15ull) +
-         static_cast<std::size_t>(c.police);
-    return h;
+    return std::hash<std::string_view>()(texte) ^
+           ((static_cast<std::size_t>(couleur) << 8 | static_cast<std::size_t>(police)) *
+            0x9E3779B97F4A7C15ull);
 }
 
 void CacheEncres::NouveauDessin()
@@ -103,13 +102,17 @@ int CacheEncres::Police(const RPolice& p)
 
 CacheEncres::Texte* CacheEncres::Trouver(int police, QRgb couleur, std::string_view texte)
 {
-    cle_.police = police;
-    cle_.couleur = couleur;
-    cle_.texte.assign(texte.data(), texte.size());
-    const auto it = textes_.find(cle_);
-    if (it == textes_.end()) return nullptr;
-    it->second->generation_ = generation_;
-    return it->second.get();
+    if (index_.empty()) return nullptr;
+    const std::size_t masque = index_.size() - 1;
+    for (std::size_t i = Hacher(police, couleur, texte) & masque; index_[i] != 0;
+         i = (i + 1) & masque) {
+        Entree& e = entrees_[index_[i] - 1];
+        if (e.police == police && e.couleur == couleur && e.texte == texte) {
+            e.contenu->generation_ = generation_;
+            return e.contenu.get();
+        }
+    }
+    return nullptr;
 }
 
 CacheEncres::Texte& CacheEncres::Ajouter(int police, QRgb couleur, std::string_view texte,
@@ -131,8 +134,33 @@ CacheEncres::Texte& CacheEncres::Ajouter(int police, QRgb couleur, std::string_v
     t->octets_ = octets;
     octets_ += octets;
     Texte& ref = *t;
-    textes_.emplace(Cle{police, couleur, std::string(texte)}, std::move(t));
+    entrees_.push_back(Entree{police, couleur, std::string(texte), std::move(t)});
+    if (2 * entrees_.size() > index_.size()) {
+        Indexer();
+    } else {
+        const std::size_t masque = index_.size() - 1;
+        std::size_t i = Hacher(police, couleur, texte) & masque;
+        while (index_[i] != 0)
+            i = (i + 1) & masque;
+        index_[i] = static_cast<std::uint32_t>(entrees_.size());
+    }
     return ref;
+}
+
+void CacheEncres::Indexer()
+{
+    std::size_t places = 64;
+    while (places < 2 * entrees_.size())
+        places *= 2;
+    index_.assign(places, 0);
+    const std::size_t masque = places - 1;
+    for (std::size_t n = 0; n < entrees_.size(); ++n) {
+        const Entree& e = entrees_[n];
+        std::size_t i = Hacher(e.police, e.couleur, e.texte) & masque;
+        while (index_[i] != 0)
+            i = (i + 1) & masque;
+        index_[i] = static_cast<std::uint32_t>(n + 1);
+    }
 }
 
 void CacheEncres::Rendre(Texte& t, QRgb couleur, const TexteARendre& r)
@@ -162,19 +190,19 @@ void CacheEncres::Rendre(Texte& t, QRgb couleur, const TexteARendre& r)
 void CacheEncres::Retenir(std::size_t octets)
 {
     if (octets_ + octets <= kOctetsMax) return;
-    for (auto it = textes_.begin(); it != textes_.end();) {
-        if (it->second->generation_ < generation_) {
-            octets_ -= it->second->octets_;
-            it = textes_.erase(it);
-        } else {
-            ++it;
-        }
-    }
+    const auto perime = [this](const Entree& e) {
+        if (e.contenu->generation_ == generation_) return false;
+        octets_ -= e.contenu->octets_;
+        return true;
+    };
+    entrees_.erase(std::remove_if(entrees_.begin(), entrees_.end(), perime), entrees_.end());
+    Indexer();
 }
 
 void CacheEncres::Vider()
 {
-    textes_.clear();
+    entrees_.clear();
+    index_.clear();
     faces_.clear();
     octets_ = 0;
     horsCache_ = Texte();

@@ -24,7 +24,6 @@
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace horaku
@@ -93,32 +92,31 @@ public:
 
     void Vider();
     std::size_t Octets() const { return octets_; }
-    std::size_t Entrees() const { return textes_.size(); }
+    std::size_t Entrees() const { return entrees_.size(); }
 
 private:
-    struct Cle {
-        int police = 0;
-        QRgb couleur = 0;
-        std::string texte;
-        bool operator==(const Cle& o) const
-        {
-            return police == o.police && couleur == o.couleur && texte == o.texte;
-        }
-    };
-    struct HacheCle {
-        std::size_t operator()(const Cle& c) const;
-    };
     struct Face {
         std::string nom;
         std::int32_t taille;
         bool gras, italique, souligne, barre;
     };
+    struct Entree {
+        int police;
+        QRgb couleur;
+        std::string texte;
+        std::unique_ptr<Texte> contenu;
+    };
 
+    static std::size_t Hacher(int police, QRgb couleur, std::string_view texte);
     void Retenir(std::size_t octets);
+    // The index rebuilt over the entries, twice as many places as entries.
+    void Indexer();
 
-    std::unordered_map<Cle, std::unique_ptr<Texte>, HacheCle> textes_;
+    std::vector<Entree> entrees_;
+    // Open addressing over a power of two: each place holds an entry's
+    // position plus one, 0 when free.
+    std::vector<std::uint32_t> index_;
     std::vector<Face> faces_;
-    Cle cle_; // reused for look-ups, so that finding allocates nothing
     std::uint64_t generation_ = 1;
     std::size_t octets_ = 0;
     Texte horsCache_;
