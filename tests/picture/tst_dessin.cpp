@@ -103,21 +103,24 @@ private slots:
             Groupe1(e).Souligne = i & 4;
             Groupe1(e).Barre = i & 8;
         }) << 15;
+        // Italic hooks reach left of the start point: cut at the cell's left.
         QTest::newRow("face") << "" << Changement([](REdt& e, int i) {
             Groupe1(e).Nom = i % 2 ? "Z003" : "DejaVu Serif";
             Groupe1(e).Italique = true;
+            e.Jours[0].ParSemaine[1].Sequences[0].Textes[0] = "jfjf, une classe au nom très long";
         }) << 2;
         QTest::newRow("couleur") << "" << Changement([](REdt& e, int i) {
             Groupe1(e).Couleur = 0x0000FF << (8 * (i % 3));
         }) << 3;
         QTest::newRow("cellules d'un pixel de plus")
             << "" << Changement([](REdt& e, int i) { e.Mesures.HeureLarg = 30 + i; }) << 40;
+        // The last step's cells are shorter than their texts: cut at the bottom.
         QTest::newRow("marge négative, cellules qui se chevauchent")
             << "" << Changement([](REdt& e, int i) {
-                   e.Marge = -1 - i % 2;
-                   e.Retrait = 3;
+                   e.Marge = -i;
+                   e.Retrait = i < 3 ? 3 : 1;
                })
-            << 2;
+            << 3;
         QTest::newRow("texte sur deux lignes, hors de sa case")
             << "" << Changement([](REdt& e, int i) {
                    e.Jours[0].ParSemaine[0].Sequences[0].Textes[0] = i % 2 ? "4e\r\nB" : "4e\nB";
