@@ -5,10 +5,15 @@
 //   bench_edt [Google Benchmark options]
 //   bench_edt --ecrire FICHIER   writes the very big timetable (Enregistrer)
 //   bench_edt --lire FICHIER     reads a file (Charger)
-// The two file modes print the time of that one call, disk included;
+//   bench_edt --plancher FICHIER reads the file's bytes and counts its lines,
+//                                then builds and frees as many empty
+//                                sequences as the very big timetable holds:
+//                                what any reader of it must do at least
+// The file modes print the time of that one step, disk included;
 // bench/edt-vs-wc.sh uses them.
 #include "classesedt.h"
 #include "erreurs.h"
+#include "fichiers.h"
 
 #include <benchmark/benchmark.h>
 
@@ -138,6 +143,23 @@ int ModeFichier(const char* mode, const char* chemin)
             std::printf("ecriture %.4f s (texte seul %.4f s)\n", d.count(), dt.count());
             return 0;
         }
+        if (std::strcmp(mode, "--plancher") == 0) {
+            const auto debut = Horloge::now();
+            const ContenuFichier contenu = LireContenuFichier(chemin);
+            const std::size_t lignes = CompterLignes(contenu.Vue());
+            {
+                REdt e;
+                e.Semaines.resize(52);
+                e.AjusterSemaines();
+                for (RJour& jour : e.Jours)
+                    for (RJourSem& js : jour.ParSemaine)
+                        js.Sequences.resize(270);
+                benchmark::DoNotOptimize(e.Jours.data());
+            }
+            const std::chrono::duration<double> d = Horloge::now() - debut;
+            std::printf("plancher %.4f s (%zu lignes)\n", d.count(), lignes);
+            return 0;
+        }
         REdt e;
         e.Fichier = chemin;
         const auto debut = Horloge::now();
@@ -158,7 +180,9 @@ int ModeFichier(const char* mode, const char* chemin)
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 && (std::strcmp(argv[1], "--ecrire") == 0 || std::strcmp(argv[1], "--lire") == 0))
+    if (argc == 3 &&
+        (std::strcmp(argv[1], "--ecrire") == 0 || std::strcmp(argv[1], "--lire") == 0 ||
+         std::strcmp(argv[1], "--plancher") == 0))
         return ModeFichier(argv[1], argv[2]);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;

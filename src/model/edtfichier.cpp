@@ -107,8 +107,14 @@ public:
     TDateTime temps()
     {
         const std::string_view l = ligne();
+        // A sequence mostly starts when the one before ends: the same line
+        // again gives the same time.
+        if (tempsConnu_ && l == tempsLu_) return tempsValeur_;
         const auto t = TexteVersTemps(l);
         if (!t) throw ErreurDate(l);
+        tempsConnu_ = true;
+        tempsLu_ = l;
+        tempsValeur_ = *t;
         return *t;
     }
     // A count of items, each taking at least `lignesParElement` lines.
@@ -133,6 +139,9 @@ private:
     std::size_t total_;
     std::size_t pos_ = 0;
     std::size_t i_ = 0;
+    bool tempsConnu_ = false; // the last time line read, and its value
+    std::string_view tempsLu_;
+    TDateTime tempsValeur_ = 0;
 };
 
 std::string Style(const RPolice& p)
@@ -306,7 +315,7 @@ bool Lire(REdt& e, std::string_view contenu)
                 s.Debut = r.temps();
                 s.Fin = r.temps();
                 for (std::string& t : s.Textes)
-                    t = r.texte();
+                    t.assign(r.ligne());
             }
         }
     }
@@ -348,7 +357,8 @@ bool REdt::Charger()
     const std::size_t version = std::strlen(kTexteVersion);
     const std::string debut = DebutFichier(Fichier, version + 1);
     if (!debut.empty() && PremiereLigne(debut) != kTexteVersion) return false;
-    return LireEdt(*this, LireFichier(Fichier));
+    const ContenuFichier contenu = LireContenuFichier(Fichier);
+    return LireEdt(*this, contenu.Vue());
 }
 
 bool REdt::Enregistrer()

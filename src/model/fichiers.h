@@ -6,7 +6,9 @@
 // and written back should anything fail.
 #pragma once
 
+#include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,9 +27,29 @@ bool MemeFichier(const std::string& a, const std::string& b);
 // write over what it reads: throws ErreurCreer(sortie, kCauseSortieEntree)
 // when both names lead to one file.
 void RefuserSortieSurEntree(const std::string& entree, const std::string& sortie);
-// The whole file, holding no more than its size in memory.  Throws
-// ErreurOuvrir when it cannot be opened or read, ErreurTropGrand past
-// kTailleMaxFichier.
+
+// A whole file's bytes.
+class ContenuFichier
+{
+public:
+    std::string_view Vue() const { return {octets_.get(), taille_}; }
+
+private:
+    friend ContenuFichier LireContenuFichier(const std::string& chemin);
+    explicit ContenuFichier(std::size_t n);
+    struct Liberer {
+        void operator()(char* p) const { std::free(p); }
+    };
+    std::unique_ptr<char, Liberer> octets_;
+    std::size_t taille_ = 0;
+};
+
+// The whole file, holding no more than its size in memory, read into memory
+// that is not zeroed first (a large file's in huge pages where the system
+// gives them on request).  Throws ErreurOuvrir when it cannot be opened or
+// read, ErreurTropGrand past kTailleMaxFichier.
+ContenuFichier LireContenuFichier(const std::string& chemin);
+// The same as a string.
 std::string LireFichier(const std::string& chemin);
 // The first `octets` bytes (fewer when the file is shorter).  Throws
 // ErreurOuvrir.

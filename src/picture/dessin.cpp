@@ -5,6 +5,7 @@
 #include "dessin.h"
 
 #include "cp1252.h"
+#include "encres.h"
 
 #include <QFontMetrics>
 #include <QHash>
@@ -12,7 +13,9 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cwchar>
 #include <memory>
+#include <mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -187,6 +190,101 @@ void Remplir(QPainter& p, const Rect& r, const QColor& c)
     if (r.d > r.g && r.b > r.h) p.fillRect(r.g, r.h, r.d - r.g, r.b - r.h, c);
 }
 
+// n pixels of colour c from p.  The C library's wide-character fill is the
+// vectorised 32-bit fill at hand where wide characters have 32 bits.
+void Remplir32(QRgb* p, int n, QRgb c)
+{
+    if constexpr (sizeof(wchar_t) == sizeof(QRgb))
+        std::wmemset(reinterpret_cast<wchar_t*>(p), static_cast<wchar_t>(c),
+                     static_cast<std::size_t>(n));
+    else
+        std::fill(p, p + n, c);
+}
+
+// The RGB32 picture's own pixels, written without the painter: fills are
+// plain stores and texts copies of their cached ink.
+class Trame
+{
+public:
+    explicit Trame(QImage& image)
+        : pixels_(reinterpret_cast<QRgb*>(image.bits())), largeur_(image.width()),
+          hauteur_(image.height()),
+          pas_(image.bytesPerLine() / static_cast<qsizetype>(sizeof(QRgb)))
+    {
+    }
+
+    void remplir(int g, int h, int d, int b, QRgb c)
+    {
+        g = std::max(g, 0);
+        h = std::max(h, 0);
+        d = std::min(d, largeur_);
+        b = std::min(b, hauteur_);
+        if (d <= g) return;
+        for (int y = h; y < b; ++y)
+            Remplir32(ligne(y) + g, d - g, c);
+    }
+
+    // The grey frame of a box and, inside it when there is room, its colour:
+    // the same pixels as a grey fill followed by the interior's, each written
+    // once, row after row.
+    void boite(const Rect& r, QRgb cadre, QRgb fond)
+    {
+        if (r.d - r.g <= 2 || r.b - r.h <= 2) {
+            remplir(r.g, r.h, r.d, r.b, cadre);
+            return;
+        }
+        remplir(r.g, r.h, r.d, r.h + 1, cadre);
+        const int g = std::max(r.g + 1, 0);
+        const int d = std::min(r.d - 1, largeur_);
+        const bool bordG = r.g >= 0 && r.g < largeur_;
+        const bool bordD = r.d - 1 >= 0 && r.d - 1 < largeur_;
+        for (int y = std::max(r.h + 1, 0), fin = std::min(r.b - 1, hauteur_); y < fin; ++y) {
+            QRgb* l = ligne(y);
+            if (bordG) l[r.g] = cadre;
+            if (d > g) Remplir32(l + g, d - g, fond);
+            if (bordD) l[r.d - 1] = cadre;
+        }
+        remplir(r.g, r.b - 1, r.d, r.b, cadre);
+    }
+
+    // The ink's pixels with the text's start point at `a`, inside `coupe`
+    // when there is one.
+    void copier(const Encre& e, Point a, const Rect* coupe)
+    {
+        const int x0 = a.x + e.x;
+        const int y0 = a.y + e.y;
+        int g = std::max(x0, 0);
+        int d = std::min(x0 + e.largeur, largeur_);
+        int h = std::max(y0, 0);
+        int b = std::min(y0 + e.hauteur, hauteur_);
+        if (coupe) {
+            g = std::max(g, coupe->g);
+            d = std::min(d, coupe->d);
+            h = std::max(h, coupe->h);
+            b = std::min(b, coupe->b);
+        }
+        // Without a branch per pixel: an ink pixel is 0 or opaque, so its
+        // alpha byte spread over all four bytes is the mask of what it covers.
+        for (int y = h; y < b; ++y) {
+            const QRgb* source =
+                e.pixels.data() + static_cast<std::ptrdiff_t>(y - y0) * e.largeur + (g - x0);
+            QRgb* cible = ligne(y) + g;
+            for (int i = 0, n = d - g; i < n; ++i) {
+                const QRgb encre = source[i];
+                cible[i] = encre | (cible[i] & ~((encre >> 24) * 0x01010101u));
+            }
+        }
+    }
+
+private:
+    QRgb* ligne(int y) const { return pixels_ + static_cast<std::ptrdiff_t>(y) * pas_; }
+
+    QRgb* pixels_;
+    int largeur_;
+    int hauteur_;
+    qsizetype pas_;
+};
+
 class Peintre
 {
 public:
@@ -196,6 +294,21 @@ public:
           marquerCoupes_(p.paintEngine() && p.paintEngine()->type() == QPaintEngine::SVG)
     {
         p_.setPen(QColor::fromRgb(couleur_));
+    }
+
+    // From now on boxes are written straight into the picture's pixels and
+    // their texts copied from the inks of `encres`.
+    void accelerer(Trame& trame, CacheEncres& encres)
+    {
+        trame_ = &trame;
+        encres_ = &encres;
+        for (int g = 0; g < kNbGroupes; ++g) {
+            const RPolice& police = edt_.Libelles[static_cast<std::size_t>(LibGroupe1 + g)].Police;
+            Groupe& gr = groupes_[static_cast<std::size_t>(g)];
+            gr.pm = &t_.police(police);
+            gr.couleur = CouleurQt(police.Couleur);
+            gr.police = encres.Police(police);
+        }
     }
 
     void titre(const DescriptionImage& d)
@@ -240,6 +353,10 @@ public:
 
     void sequence(const RJour& jour, const BoiteImage& b)
     {
+        if (trame_) {
+            sequenceTrame(jour, b);
+            return;
+        }
         const QColor fond = CouleurQt(edt_.Semaines[static_cast<std::size_t>(b.semaine)].Couleur);
         const Rect& r = b.rect;
         const Rect interieur{r.g + 1, r.h + 1, r.d - 1, r.b - 1};
@@ -256,11 +373,7 @@ public:
         for (int g = 0; g < kNbGroupes; ++g) {
             const Rect& c = b.cellules[static_cast<std::size_t>(g)];
             if (c.d <= c.g || c.b <= c.h) continue;
-            // A cell inside the filled interior is already in the week colour;
-            // cells overlap one another only with a negative margin.
-            const bool dedans = rempli && edt_.Marge >= 0 && c.g >= interieur.g &&
-                                c.h >= interieur.h && c.d <= interieur.d && c.b <= interieur.b;
-            if (!dedans) Remplir(p_, c, fond);
+            if (!Dedans(c, rempli, interieur)) Remplir(p_, c, fond);
             const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
             if (texte.empty()) continue;
             const RPolice& police = edt_.Libelles[static_cast<std::size_t>(LibGroupe1 + g)].Police;
@@ -273,15 +386,51 @@ public:
             // vector device places the glyphs at the same hinted advances but
             // draws their unhinted outlines, which may reach a little further
             // than the measured ink: there two pixels are spared.
-            const int marge = vecteur_ ? 2 : 1;
-            const bool coupe =
-                e.encre.isNull() || !cellule.adjusted(marge, marge, -marge, -marge)
-                                         .contains(e.encre.translated(depart.x, depart.y));
-            const QColor couleur = CouleurQt(police.Couleur);
-            choisir(pm, couleur); // before the clip: an SVG mark is drawn in the text's pen
-            if (coupe) couper(cellule);
-            ecrire(pm, couleur, depart, e.texte);
-            if (coupe) decouper(cellule);
+            const bool coupe = Coupe(e.encre, cellule, depart, vecteur_ ? 2 : 1);
+            texteCellule(pm, CouleurQt(police.Couleur), cellule, depart, e.texte, coupe);
+        }
+    }
+
+    // The same pixels as `sequence` draws on a raster device.
+    void sequenceTrame(const RJour& jour, const BoiteImage& b)
+    {
+        const QRgb fond =
+            CouleurQt(edt_.Semaines[static_cast<std::size_t>(b.semaine)].Couleur).rgb();
+        const Rect& r = b.rect;
+        const Rect interieur{r.g + 1, r.h + 1, r.d - 1, r.b - 1};
+        const bool rempli = r.g + 1 < r.d - 1;
+        trame_->boite(r, kGris, fond);
+        const RSequence& s = jour.ParSemaine[static_cast<std::size_t>(b.semaine)]
+                                 .Sequences[static_cast<std::size_t>(b.sequence)];
+        for (int g = 0; g < kNbGroupes; ++g) {
+            const Rect& c = b.cellules[static_cast<std::size_t>(g)];
+            if (c.d <= c.g || c.b <= c.h) continue;
+            if (!Dedans(c, rempli, interieur)) trame_->remplir(c.g, c.h, c.d, c.b, fond);
+            const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
+            if (texte.empty()) continue;
+            Groupe& gr = groupes_[static_cast<std::size_t>(g)];
+            const QRgb couleur = gr.couleur.rgb();
+            CacheEncres::Texte* t = encres_->Trouver(gr.police, couleur, texte);
+            if (!t) {
+                const EntreeTexte& e = t_.texte(*gr.pm, texte);
+                t = &encres_->Ajouter(gr.police, couleur, texte, !e.encre.isNull(), e.encre);
+            }
+            const QRect cellule(c.g, c.h, c.d - c.g, c.b - c.h);
+            const Point depart = b.departs[static_cast<std::size_t>(g)];
+            const bool coupe = Coupe(t->encreConnue ? t->encre : QRect(), cellule, depart, 1);
+            if (!t->rendu) {
+                const EntreeTexte& e = t_.texte(*gr.pm, texte);
+                QRect etendue(0, 0, e.taille.Largeur, e.taille.Hauteur);
+                if (t->encreConnue) etendue |= t->encre;
+                encres_->Rendre(*t, couleur,
+                                TexteARendre{&gr.pm->font, gr.pm->metriques.ascent(),
+                                             gr.pm->metriques.height(), &e.texte, etendue});
+            }
+            if (!t->pixels.directe)
+                trame_->copier(t->pixels, depart, coupe ? &c : nullptr);
+            else
+                texteCellule(*gr.pm, gr.couleur, cellule, depart, t_.texte(*gr.pm, texte).texte,
+                             coupe);
         }
     }
 
@@ -298,6 +447,37 @@ public:
     }
 
 private:
+    struct Groupe {
+        PoliceMesuree* pm = nullptr;
+        QColor couleur;
+        int police = 0; // in the ink cache
+    };
+
+    // A cell inside the filled interior is already in the week colour;
+    // cells overlap one another only with a negative margin.
+    bool Dedans(const Rect& c, bool rempli, const Rect& interieur) const
+    {
+        return rempli && edt_.Marge >= 0 && c.g >= interieur.g && c.h >= interieur.h &&
+               c.d <= interieur.d && c.b <= interieur.b;
+    }
+
+    // Whether a text must be clipped to its cell: not when its measured
+    // glyphs lie `marge` pixels inside it.
+    static bool Coupe(const QRect& encre, const QRect& cellule, Point depart, int marge)
+    {
+        return encre.isNull() || !cellule.adjusted(marge, marge, -marge, -marge)
+                                      .contains(encre.translated(depart.x, depart.y));
+    }
+
+    void texteCellule(PoliceMesuree& pm, const QColor& couleur, const QRect& cellule, Point depart,
+                      const QString& texte, bool coupe)
+    {
+        choisir(pm, couleur); // before the clip: an SVG mark is drawn in the text's pen
+        if (coupe) couper(cellule);
+        ecrire(pm, couleur, depart, texte);
+        if (coupe) decouper(cellule);
+    }
+
     // QPainter copies the font on every setFont: set it only when it changes.
     void choisir(PoliceMesuree& pm, const QColor& couleur)
     {
@@ -354,6 +534,9 @@ private:
     const bool marquerCoupes_;
     PoliceMesuree* courante_ = nullptr;
     QRgb couleur_ = 0;
+    Trame* trame_ = nullptr;
+    CacheEncres* encres_ = nullptr;
+    std::array<Groupe, kNbGroupes> groupes_{};
 };
 
 } // namespace
@@ -367,9 +550,11 @@ RTaille MesureurQt::Mesurer(const RPolice& police, std::string_view texte) const
     return textes_->texte(textes_->police(police), texte).taille;
 }
 
-void Peindre(QPainter& p, REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
+namespace
 {
-    Peintre peintre(edt, mesureur.Textes(), p);
+
+void PeindreTout(Peintre& peintre, const DescriptionImage& d)
+{
     peintre.titre(d);
     peintre.heures(d);
     for (const JourImage& j : d.jours)
@@ -378,7 +563,33 @@ void Peindre(QPainter& p, REdt& edt, const DescriptionImage& d, const MesureurQt
     peintre.contour(d);
 }
 
-ResultatDessin Redessiner(REdt& edt)
+} // namespace
+
+void Peindre(QPainter& p, REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
+{
+    Peintre peintre(edt, mesureur.Textes(), p);
+    PeindreTout(peintre, d);
+}
+
+namespace
+{
+
+// The inks outlive the redraw; the one cache of the process, whichever
+// thread draws.
+struct CacheProcessus {
+    std::mutex verrou;
+    CacheEncres encres;
+};
+
+CacheProcessus& Cache()
+{
+    static CacheProcessus cache;
+    return cache;
+}
+
+TemoinDessin temoin = nullptr;
+
+ResultatDessin Dessiner(REdt& edt, bool reference)
 {
     ResultatDessin r;
     MesureurQt mesureur;
@@ -397,12 +608,49 @@ ResultatDessin Redessiner(REdt& edt)
         return r;
     }
     r.image.fill(kBlanc);
-    {
+    if (reference) {
         QPainter p(&r.image);
         Peindre(p, edt, d, mesureur);
+    } else {
+        Trame trame(r.image);
+        CacheProcessus& cache = Cache();
+        const std::lock_guard<std::mutex> verrou(cache.verrou);
+        cache.encres.NouveauDessin();
+        QPainter p(&r.image);
+        Peintre peintre(edt, mesureur.Textes(), p);
+        peintre.accelerer(trame, cache.encres);
+        PeindreTout(peintre, d);
     }
     r.etat = ResultatDessin::Dessine;
     return r;
+}
+
+} // namespace
+
+ResultatDessin Redessiner(REdt& edt)
+{
+    ResultatDessin r = Dessiner(edt, false);
+    if (temoin && r.etat == ResultatDessin::Dessine) temoin(edt, r);
+    return r;
+}
+
+ResultatDessin RedessinerReference(REdt& edt)
+{
+    return Dessiner(edt, true);
+}
+
+void DefinirTemoinDessin(TemoinDessin t)
+{
+    temoin = t;
+}
+
+EtatCacheEncres CacheEncresDuProcessus(bool vider)
+{
+    CacheProcessus& cache = Cache();
+    const std::lock_guard<std::mutex> verrou(cache.verrou);
+    const EtatCacheEncres etat{cache.encres.Entrees(), cache.encres.Octets()};
+    if (vider) cache.encres.Vider();
+    return etat;
 }
 
 } // namespace horaku

@@ -53,8 +53,25 @@ struct ResultatDessin {
 
 // Rien: nothing to draw (no text ever, or PixParMinute ≤ 0); the caller keeps
 // its previous picture.  TropGrand: the caller shows MessageTropGrand(edt,
-// description), which names the cause.
+// description), which names the cause.  Boxes are filled straight into the
+// picture and texts copied from the inks the process keeps (encres.h).
 ResultatDessin Redessiner(REdt& edt);
+// The same picture painted element by element with QPainter, texts drawn by
+// drawText as the vector output draws them: what Redessiner must match to
+// the pixel.
+ResultatDessin RedessinerReference(REdt& edt);
+
+// Called after every redraw that draws, with the timetable and the result;
+// the tests compare each picture with RedessinerReference's there.
+using TemoinDessin = void (*)(REdt& edt, const ResultatDessin& resultat);
+void DefinirTemoinDessin(TemoinDessin temoin);
+
+struct EtatCacheEncres {
+    std::size_t textes = 0;
+    std::size_t octets = 0;
+};
+// The process's ink cache as it is, emptied afterwards when `vider`.
+EtatCacheEncres CacheEncresDuProcessus(bool vider = false);
 
 // Paints the described picture with `p`, one unit of the painter's
 // coordinates per picture pixel, over a background already white.  `mesureur`

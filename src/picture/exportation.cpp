@@ -9,8 +9,10 @@
 #include "vecteur.h"
 
 #include <QBuffer>
+#include <QImageWriter>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cstdint>
 #include <string_view>
@@ -94,12 +96,62 @@ std::string Gif(const QImage& source)
     return std::string(octets.begin(), octets.end());
 }
 
+// The same pixels as an 8-bit palette picture, or a null picture past 256
+// colours.  A redraw paints a few dozen colours at most (white, grey, black,
+// the week colours and the font colours, never smoothed).
+QImage EnPalette(const QImage& source)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB32);
+    QImage sortie(image.size(), QImage::Format_Indexed8);
+    if (sortie.isNull()) return {};
+    // Open addressing over twice the palette's room: never full.
+    constexpr std::uint32_t kCases = 512;
+    std::array<QRgb, kCases> couleurs{};
+    std::array<int, kCases> indices;
+    indices.fill(-1);
+    QList<QRgb> table;
+    const auto indice = [&](QRgb c) {
+        std::uint32_t h = (c * 2654435761u) >> 23;
+        while (indices[h] >= 0 && couleurs[h] != c)
+            h = (h + 1) % kCases;
+        if (indices[h] < 0) {
+            if (table.size() == 256) return -1;
+            couleurs[h] = c;
+            indices[h] = static_cast<int>(table.size());
+            table.push_back(c);
+        }
+        return indices[h];
+    };
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* px = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        uchar* o = sortie.scanLine(y);
+        QRgb precedente = px[0];
+        int i = indice(precedente);
+        for (int x = 0; x < image.width(); ++x) {
+            if (px[x] != precedente) {
+                precedente = px[x];
+                i = indice(precedente);
+            }
+            if (i < 0) return {};
+            o[x] = static_cast<uchar>(i);
+        }
+    }
+    sortie.setColorTable(table);
+    return sortie;
+}
+
 std::string Png(const QImage& image, const std::string& chemin)
 {
     QByteArray octets;
     QBuffer tampon(&octets);
     tampon.open(QIODevice::WriteOnly);
-    if (!image.save(&tampon, "PNG")) throw ErreurCreer(chemin);
+    const QImage palette = EnPalette(image);
+    QImageWriter ecrivain(&tampon, "png");
+    // Qt's quality 50 is zlib's level 4: with a palette, a fifth of the
+    // 24-bit default's time for a smaller file.  Past 256 colours the
+    // 24-bit picture keeps the default level, and its size.
+    if (!palette.isNull()) ecrivain.setQuality(50);
+    if (!ecrivain.write(palette.isNull() ? image : palette)) throw ErreurCreer(chemin);
     return std::string(octets.constData(), static_cast<std::size_t>(octets.size()));
 }
 

@@ -93,6 +93,32 @@ private slots:
         QVERIFY(!transparent || blancs > 0);
     }
 
+    // A PNG holds the picture's palette up to 256 colours, 24-bit pixels
+    // past that; either way it reads back as the same pixels.
+    void pngPalette_data()
+    {
+        QTest::addColumn<int>("couleurs");
+        QTest::addColumn<int>("typeCouleur"); // byte 25 of the file: 3 palette, 2 RGB
+        QTest::newRow("dessin") << 0 << 3;
+        QTest::newRow("256 couleurs") << 256 << 3;
+        QTest::newRow("257 couleurs") << 257 << 2;
+    }
+    void pngPalette()
+    {
+        QFETCH(int, couleurs);
+        QFETCH(int, typeCouleur);
+        QImage image = Exemple();
+        if (couleurs > 0) {
+            image = QImage(40, 20, QImage::Format_RGB32);
+            image.fill(Qt::white);
+            for (int i = 0; i < couleurs - 1; ++i)
+                image.setPixel(i % 40, i / 40, qRgb(i % 7 * 30, i / 7 % 8 * 30, i / 56 * 40));
+        }
+        ExporterImage(image, Chemin("p.png").toStdString());
+        QCOMPARE(int(Contenu(Chemin("p.png")).at(25)), typeCouleur);
+        QCOMPARE(QImage(Chemin("p.png")).convertToFormat(QImage::Format_RGB32), image);
+    }
+
     void bmpVingtQuatreBits()
     {
         const QImage image = Exemple();
