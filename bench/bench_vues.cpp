@@ -4,9 +4,9 @@
 // under 200 MB (counter "Mo").  Floor: the same number of ordinary timetables
 // (the class files themselves) drawn into one PDF in the same run; the ratio
 // of the two times is the cost of the views beyond drawing.
+#include "vecteur.h"
 #include "vues.h"
 #include "vuesimage.h"
-#include "vecteur.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>

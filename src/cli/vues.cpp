@@ -31,8 +31,7 @@ struct ArgumentsVues {
 };
 
 // nullopt after telling what is wrong.
-std::optional<ArgumentsVues> LireArguments(int argc, char** argv, bool vues,
-                                           std::ostream& erreurs)
+std::optional<ArgumentsVues> LireArguments(int argc, char** argv, bool vues, std::ostream& erreurs)
 {
     ArgumentsVues a;
     const auto refus = [&](const std::string& message) {

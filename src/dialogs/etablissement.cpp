@@ -137,8 +137,8 @@ void TFiche_Vues::CreerBoutons()
     ComboFormat->setObjectName(QStringLiteral("ComboFormat"));
     for (const QString& f : kFormats)
         ComboFormat->addItem(f.toUpper(), f);
-    BtnExporter =
-        boite->addButton(QStringLiteral("Exporter toutes les vues ..."), QDialogButtonBox::ActionRole);
+    BtnExporter = boite->addButton(QStringLiteral("Exporter toutes les vues ..."),
+                                   QDialogButtonBox::ActionRole);
     BtnExporter->setObjectName(QStringLiteral("BtnExporter"));
     QPushButton* fermer = boite->addButton(QStringLiteral("Fermer"), QDialogButtonBox::RejectRole);
     fermer->setObjectName(QStringLiteral("BtnFermer"));

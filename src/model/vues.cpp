@@ -151,8 +151,7 @@ std::vector<Vue> ConstruireVues(const std::vector<REdt>& edts, int groupe, const
                     }
                     Vue& v = vues[it->second];
                     v.edt.Jours[j].ParSemaine[sv].Sequences.push_back(sequences[k]);
-                    v.origines[j][sv].push_back(
-                        {f, static_cast<int>(j), static_cast<int>(s), k});
+                    v.origines[j][sv].push_back({f, static_cast<int>(j), static_cast<int>(s), k});
                     ++v.sequences;
                 }
             }
@@ -168,9 +167,8 @@ std::vector<Conflit> ConflitsVue(const Vue& vue)
     for (std::size_t j = 0; j < jours.size(); ++j) {
         for (std::size_t s = 0; s < jours[j].ParSemaine.size(); ++s) {
             // Every pair: a clash list is not cut like the editor's hints.
-            for (const Chevauchement& c :
-                 ChevauchementsListe(jours[j].ParSemaine[s].Sequences,
-                                     std::numeric_limits<std::size_t>::max())) {
+            for (const Chevauchement& c : ChevauchementsListe(
+                     jours[j].ParSemaine[s].Sequences, std::numeric_limits<std::size_t>::max())) {
                 Conflit k;
                 k.jour = static_cast<int>(j);
                 k.semaine = static_cast<int>(s);
@@ -207,8 +205,8 @@ std::vector<std::string> NomsFichiersVues(const std::vector<Vue>& vues)
         for (char& c : base) {
             const auto u = static_cast<unsigned char>(c);
             // Controls, and the five bytes the code page leaves undefined.
-            const bool controle = u < 0x20 || u == 0x7F || u == 0x81 || u == 0x8D ||
-                                  u == 0x8F || u == 0x90 || u == 0x9D;
+            const bool controle = u < 0x20 || u == 0x7F || u == 0x81 || u == 0x8D || u == 0x8F ||
+                                  u == 0x90 || u == 0x9D;
             if (controle || kInterdits.find(c) != std::string_view::npos) c = '_';
         }
         // Hidden names, "." and "..", and the ends another system trims.

@@ -258,7 +258,8 @@ DocumentVecteur DessinerPdfPages(const std::vector<REdt*>& edts,
     DocumentVecteur r;
     std::vector<Page> pages;
     for (std::size_t i = 0; i < edts.size(); ++i)
-        if (std::optional<Page> page = Disposee(*edts[i], i < surcouches.size() ? &surcouches[i] : nullptr)) {
+        if (std::optional<Page> page =
+                Disposee(*edts[i], i < surcouches.size() ? &surcouches[i] : nullptr)) {
             r.largeur = std::max(r.largeur, page->d.largeur);
             r.hauteur = std::max(r.hauteur, page->d.hauteur);
             pages.push_back(std::move(*page));

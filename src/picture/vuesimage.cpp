@@ -47,7 +47,8 @@ Surcouche Marques(const Vue& vue, bool marques)
 
 void CreerDossier(const std::string& chemin)
 {
-    struct stat st {};
+    struct stat st {
+    };
     if (::stat(chemin.c_str(), &st) == 0) {
         if (!S_ISDIR(st.st_mode)) throw ErreurCreer(chemin, kCausePasFichier);
         return;

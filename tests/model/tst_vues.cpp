@@ -21,8 +21,8 @@ namespace
 {
 
 // Des valeurs qui ne diffèrent que par la casse ou les blancs, accents compris.
-const char* const kValeurs[] = {"Salle 12", " salle 12", "SALLE 12 ", "Salle 3", "\xC9tude",
-                                "\xE9tude\t", "", "  ", "Gymnase"};
+const char* const kValeurs[] = {"Salle 12",   " salle 12", "SALLE 12 ", "Salle 3", "\xC9tude",
+                                "\xE9tude\t", "",          "  ",        "Gymnase"};
 const char* const kSemaines[] = {"Semaine A", "semaine a", "Semaine B", "SEMAINE B", "Sem C"};
 
 std::string Naif(std::string s)
@@ -50,7 +50,8 @@ std::vector<REdt> Ecole(unsigned graine)
         std::shuffle(ordre.begin(), ordre.end(), g);
         e.Semaines.clear();
         for (int k = 0; k <= tirer(3) && k < 3; ++k)
-            e.Semaines.push_back({kSemaines[ordre[static_cast<std::size_t>(k)] + (tirer(2) && ordre[k] < 4)], 0});
+            e.Semaines.push_back(
+                {kSemaines[ordre[static_cast<std::size_t>(k)] + (tirer(2) && ordre[k] < 4)], 0});
         e.AjusterSemaines();
         for (RJour& j : e.Jours) {
             j.Affiche = tirer(4) != 0;
@@ -86,8 +87,11 @@ std::vector<Entree> Entrees(const std::vector<REdt>& edts)
                 for (std::size_t k = 0; k < jour.ParSemaine[s].Sequences.size(); ++k) {
                     const RSequence& q = jour.ParSemaine[s].Sequences[k];
                     if (Naif(q.Textes[2]).empty()) continue;
-                    r.push_back({Naif(q.Textes[2]), Naif(edts[f].Semaines[s].Nom), j,
-                                 int(q.Debut * 1440 + 0.5), int(q.Fin * 1440 + 0.5),
+                    r.push_back({Naif(q.Textes[2]),
+                                 Naif(edts[f].Semaines[s].Nom),
+                                 j,
+                                 int(q.Debut * 1440 + 0.5),
+                                 int(q.Fin * 1440 + 0.5),
                                  {f, j, int(s), k}});
                 }
         }
@@ -200,8 +204,9 @@ private slots:
     {
         QTest::addColumn<QStringList>("valeurs");
         QTest::addColumn<QStringList>("noms");
-        QTest::newRow("caractères interdits") << QStringList{"a/b", "a:b", "A_B", "a*b"}
-                                              << QStringList{"a_b", "a_b (2)", "A_B (3)", "a_b (4)"};
+        QTest::newRow("caractères interdits")
+            << QStringList{"a/b", "a:b", "A_B", "a*b"}
+            << QStringList{"a_b", "a_b (2)", "A_B (3)", "a_b (4)"};
         QTest::newRow("points et vide") << QStringList{"..", ".cache", "fin.", "\x01"}
                                         << QStringList{"_", "_cache", "fin", "_ (2)"};
         QTest::newRow("accents") << QStringList{"Étude?", "étude*", "Été"}
@@ -233,8 +238,8 @@ private slots:
         QVERIFY(etranger.open(QIODevice::WriteOnly));
         etranger.write("pas un emploi du temps\r\n");
         etranger.close();
-        const Etablissement lu = LireEtablissement(
-            {e.Fichier, d + "/absent.edt", d + "/etranger.edt", e.Fichier});
+        const Etablissement lu =
+            LireEtablissement({e.Fichier, d + "/absent.edt", d + "/etranger.edt", e.Fichier});
         QCOMPARE(lu.edts.size(), std::size_t(2));
         QCOMPARE(lu.erreurs.size(), std::size_t(2));
         QVERIFY(lu.erreurs[0].rfind(d + "/absent.edt : ", 0) == 0);
@@ -263,8 +268,8 @@ private slots:
         QFile pdf(dossier.filePath("v.pdf"));
         QVERIFY(pdf.open(QIODevice::ReadOnly));
         QCOMPARE(pdf.readAll().count("/Type /Page\n"), 4);
-        QCOMPARE(Lancer({"vues", "--groupe", "3", "--format", "edt", dossier.filePath("d"), a}).code,
-                 0);
+        QCOMPARE(
+            Lancer({"vues", "--groupe", "3", "--format", "edt", dossier.filePath("d"), a}).code, 0);
         QCOMPARE(QDir(dossier.filePath("d")).entryList(QDir::Files).size(), 4);
         QCOMPARE(Lancer({"vues", "--groupe", "5", dossier.filePath("v.pdf"), a}).code, 2);
     }
