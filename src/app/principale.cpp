@@ -128,6 +128,8 @@ void TFenetre_Principale::CreerMenuFichier()
     MenuExporterAgenda =
         Commande(menu, "MenuExporterAgenda", QStringLiteral("Exporter vers un agenda (.ics) ..."),
                  QKeySequence(), &TFenetre_Principale::MenuExporterAgendaClick);
+    Commande(menu, "MenuVues", QStringLiteral("Vues d'établissement ..."), QKeySequence(),
+             &TFenetre_Principale::MenuVuesClick);
     menu->addSeparator()->setObjectName(QStringLiteral("N2"));
     Commande(menu, "MenuConfigurationImprimante", QStringLiteral("Configuration de l'imprimante"),
              QKeySequence(), &TFenetre_Principale::MenuConfigurationImprimanteClick);

@@ -72,6 +72,7 @@ public:
     void MenuSupprimerClick();
     void EnregistrerClick();
     void MenuExporterAgendaClick(); // principale_agenda.cpp
+    void MenuVuesClick();
     void MenuConfigurationImprimanteClick();
     void MenuImprimerClick();
     void MenuApercuClick();
@@ -87,6 +88,10 @@ public:
     void OuvrirFichier(const QString& chemin);
     // The bundled example as a new timetable never saved.
     void OuvrirExemple();
+    // A timetable made elsewhere (a school view) as a new timetable never
+    // saved, after the usual closing question; false when the user kept the
+    // current one.
+    bool OuvrirNonEnregistre(std::unique_ptr<horaku::REdt> edt);
     // Most recent first, at most kRecentsMax, as kept between runs.
     QStringList FichiersRecents() const;
     void ViderRecents();

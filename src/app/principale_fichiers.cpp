@@ -4,6 +4,7 @@
 
 #include "chemins.h"
 #include "erreurs.h"
+#include "etablissement.h"
 #include "fichiers.h"
 #include "garde.h"
 #include "parametres.h"
@@ -228,7 +229,6 @@ void TFenetre_Principale::OuvrirFichier(const QString& chemin)
 
 void TFenetre_Principale::OuvrirExemple()
 {
-    if (!FermerEmploiDuTemps()) return;
     QFile fichier(QStringLiteral(":/exemples/realiste.edt"));
     if (!fichier.open(QIODevice::ReadOnly))
         throw ErreurHoraku("Impossible d'ouvrir le fichier realiste.edt.");
@@ -237,6 +237,12 @@ void TFenetre_Principale::OuvrirExemple()
     if (!LireEdt(*edt,
                  std::string_view(contenu.constData(), static_cast<std::size_t>(contenu.size()))))
         throw ErreurHoraku(kMessageVersion);
+    OuvrirNonEnregistre(std::move(edt));
+}
+
+bool TFenetre_Principale::OuvrirNonEnregistre(std::unique_ptr<REdt> edt)
+{
+    if (!FermerEmploiDuTemps()) return false;
     // Never saved: Save asks for a name, closing asks whether to keep it.
     edt->Fichier.clear();
     edt->EdtModifie = true;
@@ -244,6 +250,14 @@ void TFenetre_Principale::OuvrirExemple()
     ActualiserFenetre();
     Redessiner();
     PlacerPanneau();
+    return true;
+}
+
+void TFenetre_Principale::MenuVuesClick()
+{
+    TFiche_Vues fiche(this, services_);
+    if (fiche.exec() != TFiche_Vues::kOuvrir) return;
+    if (std::unique_ptr<REdt> vue = fiche.VueChoisie()) OuvrirNonEnregistre(std::move(vue));
 }
 
 QStringList TFenetre_Principale::FichiersRecents() const

@@ -2,8 +2,11 @@
 // throws ErreurHoraku with the French message the program would show.
 #pragma once
 
+#include <memory>
 #include <ostream>
 #include <string>
+
+class QGuiApplication;
 
 namespace horaku
 {
@@ -21,6 +24,13 @@ int Geometrie(int argc, char** argv, std::ostream& sortie);
 // Wrong arguments are told on `erreurs` (one line) and answer 2.
 int Calendrier(int argc, char** argv, std::ostream& erreurs);
 int ChevauchementsJson(const char* entree, std::ostream& sortie);
+// The school views and their clashes; wrong arguments are told on `erreurs`
+// (one line) and answer 2, unreadable files are each told there and answer 1.
+int Vues(int argc, char** argv, std::ostream& erreurs);
+int ConflitsJson(int argc, char** argv, std::ostream& sortie, std::ostream& erreurs);
+
+// The offscreen application the picture commands draw with.
+std::unique_ptr<QGuiApplication> Application(int& argc, char** argv);
 
 // Reads a timetable as the program's Open does; a refused version throws.
 void LireOuEchouer(REdt& edt, const char* chemin);

@@ -29,13 +29,6 @@ void SansNotesQt(QtMsgType type, const QMessageLogContext&, const QString& messa
         std::fputs((LigneVisible(message.toStdString()) + '\n').c_str(), stderr);
 }
 
-std::unique_ptr<QGuiApplication> Application(int& argc, char** argv)
-{
-    qInstallMessageHandler(SansNotesQt);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    return std::make_unique<QGuiApplication>(argc, argv);
-}
-
 void Rect4(Json& j, const Rect& r)
 {
     j.tableau().entier(r.g).entier(r.h).entier(r.d).entier(r.b).finTableau();
@@ -47,6 +40,13 @@ void PointJson(Json& j, const Point& p)
 }
 
 } // namespace
+
+std::unique_ptr<QGuiApplication> Application(int& argc, char** argv)
+{
+    qInstallMessageHandler(SansNotesQt);
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    return std::make_unique<QGuiApplication>(argc, argv);
+}
 
 int Image(int argc, char** argv)
 {

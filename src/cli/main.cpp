@@ -35,7 +35,11 @@ void Usage()
               << " de celles qui commencent pendant qu'elle dure ;\n"
                  "             \"autres\" donne le nombre des suivantes)\n"
                  "  horaku-cli image ENTREE.edt SORTIE.gif|.bmp|.png|.pdf|.svg\n"
-                 "  horaku-cli geometrie ENTREE.edt\n";
+                 "  horaku-cli geometrie ENTREE.edt\n"
+                 "  horaku-cli vues --groupe N [--gabarit F.edt] [--format "
+                 "pdf|png|svg|gif|bmp|edt] [--marques]\n"
+                 "             SORTIE ENTREES.edt...\n"
+                 "  horaku-cli conflits --groupe N ENTREES.edt...\n";
 }
 
 } // namespace
@@ -57,6 +61,8 @@ int main(int argc, char** argv)
         if (commande == "chevauchements" && n == 1) return ChevauchementsJson(argv[2], std::cout);
         if (commande == "image" && n == 2) return Image(argc, argv);
         if (commande == "geometrie" && n == 1) return Geometrie(argc, argv, std::cout);
+        if (commande == "vues") return Vues(argc, argv, std::cerr);
+        if (commande == "conflits") return ConflitsJson(argc, argv, std::cout, std::cerr);
     } catch (const horaku::ErreurHoraku& e) {
         std::cerr << LigneVisible(e.what()) << '\n';
         return 1;

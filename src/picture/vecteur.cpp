@@ -16,6 +16,9 @@
 #include <QPdfWriter>
 #include <QSvgGenerator>
 
+#include <algorithm>
+#include <memory>
+#include <optional>
 #include <string_view>
 
 namespace horaku
@@ -33,15 +36,33 @@ int Points(int pixels)
     return static_cast<int>((static_cast<long long>(pixels) * 3 + 3) / 4);
 }
 
-void PeindrePage(QPainter& p, REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
+void PeindrePage(QPainter& p, REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur,
+                 const Surcouche& surcouche)
 {
     // A PDF page is white already, an SVG is transparent: both get the
     // picture's white, margin included, so that white prints and shows white.
     p.fillRect(0, 0, d.largeur + 1, d.hauteur + 1, Qt::white);
     Peindre(p, edt, d, mesureur);
+    if (surcouche) surcouche(p, d);
 }
 
-QByteArray Pdf(REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
+// One page laid out, ready to paint.
+struct Page {
+    REdt* edt = nullptr;
+    DescriptionImage d;
+    std::unique_ptr<MesureurQt> mesureur;
+    const Surcouche* surcouche = nullptr;
+};
+
+QPageLayout MiseEnPage(const DescriptionImage& d)
+{
+    // An exact size: a fuzzy match would snap a picture near A4 onto A4.
+    const QPageSize page(QSize(Points(d.largeur + 1), Points(d.hauteur + 1)), QString(),
+                         QPageSize::ExactMatch);
+    return QPageLayout(page, QPageLayout::Portrait, QMarginsF());
+}
+
+QByteArray Pdf(const std::vector<Page>& pages, const std::string& titreCp1252)
 {
     QByteArray octets;
     QBuffer tampon(&octets);
@@ -50,19 +71,27 @@ QByteArray Pdf(REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
         QPdfWriter pdf(&tampon);
         pdf.setResolution(kPixelsParPouce);
         pdf.setCreator(QStringLiteral("Horaku"));
-        pdf.setTitle(QString::fromUtf8(Cp1252VersUtf8(edt.Titre)));
-        // An exact size: a fuzzy match would snap a picture near A4 onto A4.
-        const QPageSize page(QSize(Points(d.largeur + 1), Points(d.hauteur + 1)), QString(),
-                             QPageSize::ExactMatch);
-        pdf.setPageLayout(QPageLayout(page, QPageLayout::Portrait, QMarginsF()));
+        pdf.setTitle(QString::fromUtf8(Cp1252VersUtf8(titreCp1252)));
+        pdf.setPageLayout(MiseEnPage(pages.front().d));
         QPainter p;
         if (!p.begin(&pdf)) throw ErreurHoraku(kMessageTropGrand);
-        PeindrePage(p, edt, d, mesureur);
+        for (std::size_t i = 0; i < pages.size(); ++i) {
+            const Page& page = pages[i];
+            // Each page its own size, set before the page is opened.
+            if (i > 0) {
+                pdf.setPageLayout(MiseEnPage(page.d));
+                pdf.newPage();
+            }
+            static const Surcouche kAucune;
+            PeindrePage(p, *page.edt, page.d, *page.mesureur,
+                        page.surcouche ? *page.surcouche : kAucune);
+        }
     }
     return octets;
 }
 
-QByteArray Svg(REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
+QByteArray Svg(REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur,
+               const Surcouche& surcouche)
 {
     QByteArray octets;
     QBuffer tampon(&octets);
@@ -79,9 +108,24 @@ QByteArray Svg(REdt& edt, const DescriptionImage& d, const MesureurQt& mesureur)
     {
         QPainter p;
         if (!p.begin(&svg)) throw ErreurHoraku(kMessageTropGrand);
-        PeindrePage(p, edt, d, mesureur);
+        PeindrePage(p, edt, d, mesureur, surcouche);
     }
     return octets;
+}
+
+// Laid out for a vector page; nothing when there is nothing to draw.
+std::optional<Page> Disposee(REdt& edt, const Surcouche* surcouche)
+{
+    Page page;
+    page.edt = &edt;
+    page.mesureur = std::make_unique<MesureurQt>();
+    page.d = Disposer(edt, *page.mesureur);
+    if (!page.d.dessine) return std::nullopt;
+    if (page.d.demesure) throw ErreurHoraku(MessageTropGrand(edt, page.d));
+    // Negative margins from a file can leave no picture at all.
+    if (page.d.largeur <= 0 || page.d.hauteur <= 0) return std::nullopt;
+    page.surcouche = surcouche;
+    return page;
 }
 
 void AjouterEchappe(std::string& sortie, std::string_view texte)
@@ -183,29 +227,47 @@ std::string SvgAvecCoupes(const std::string& source, const std::string& titre)
     return sortie;
 }
 
-DocumentVecteur DessinerVecteur(REdt& edt, FormatVecteur format)
+DocumentVecteur DessinerVecteur(REdt& edt, FormatVecteur format, const Surcouche& surcouche)
 {
     DocumentVecteur r;
-    MesureurQt mesureur;
-    const DescriptionImage d = Disposer(edt, mesureur);
-    if (!d.dessine) return r;
-    if (d.demesure) throw ErreurHoraku(MessageTropGrand(edt, d));
-    // Negative margins from a file can leave no picture at all.
-    if (d.largeur <= 0 || d.hauteur <= 0) return r;
+    std::optional<Page> page = Disposee(edt, &surcouche);
+    if (!page) return r;
     r.dessine = true;
-    r.largeur = d.largeur;
-    r.hauteur = d.hauteur;
+    r.largeur = page->d.largeur;
+    r.hauteur = page->d.hauteur;
     if (format == FormatVecteur::Pdf) {
-        const QByteArray o = Pdf(edt, d, mesureur);
+        std::vector<Page> pages;
+        pages.push_back(std::move(*page));
+        const QByteArray o = Pdf(pages, edt.Titre);
         r.octets = CompacterPdf(std::string(o.constData(), static_cast<std::size_t>(o.size())));
     } else {
-        const QByteArray o = Svg(edt, d, mesureur);
+        const QByteArray o = Svg(edt, page->d, *page->mesureur, surcouche);
         std::string titre = Cp1252VersUtf8(edt.Titre);
         for (char& c : titre)
             if (static_cast<unsigned char>(c) < 0x20) c = ' ';
         r.octets =
             SvgAvecCoupes(std::string(o.constData(), static_cast<std::size_t>(o.size())), titre);
     }
+    return r;
+}
+
+DocumentVecteur DessinerPdfPages(const std::vector<REdt*>& edts,
+                                 const std::vector<Surcouche>& surcouches,
+                                 const std::string& titreCp1252)
+{
+    DocumentVecteur r;
+    std::vector<Page> pages;
+    for (std::size_t i = 0; i < edts.size(); ++i)
+        if (std::optional<Page> page =
+                Disposee(*edts[i], i < surcouches.size() ? &surcouches[i] : nullptr)) {
+            r.largeur = std::max(r.largeur, page->d.largeur);
+            r.hauteur = std::max(r.hauteur, page->d.hauteur);
+            pages.push_back(std::move(*page));
+        }
+    if (pages.empty()) return r;
+    r.dessine = true;
+    const QByteArray o = Pdf(pages, titreCp1252);
+    r.octets = std::string(o.constData(), static_cast<std::size_t>(o.size()));
     return r;
 }
 

@@ -7,7 +7,11 @@
 
 #include "classesedt.h"
 
+#include <functional>
 #include <string>
+#include <vector>
+
+class QPainter;
 
 namespace horaku
 {
@@ -24,7 +28,16 @@ struct DocumentVecteur {
 // Throws ErreurHoraku(MessageTropGrand(...)), naming the cause, when the
 // layout's numbers are beyond any picture.  The raster limit on the pixel count does not apply: a
 // vector page holds no pixels, its size costs nothing.
-DocumentVecteur DessinerVecteur(REdt& edt, FormatVecteur format);
+// `surcouche`, when set, paints over the picture (the clash marks of a view).
+struct DescriptionImage;
+using Surcouche = std::function<void(QPainter&, const DescriptionImage&)>;
+DocumentVecteur DessinerVecteur(REdt& edt, FormatVecteur format, const Surcouche& surcouche = {});
+// One PDF, one page per timetable that has something to draw, each page the
+// size of its picture; `surcouches` pairs with `edts` (shorter: none).  The
+// size given back is the largest page's.
+DocumentVecteur DessinerPdfPages(const std::vector<REdt*>& edts,
+                                 const std::vector<Surcouche>& surcouches,
+                                 const std::string& titreCp1252);
 
 // The generator's SVG with every clip mark turned into a clip path around the
 // texts it frames, the characters XML cannot hold turned into blanks, and

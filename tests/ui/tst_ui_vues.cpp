@@ -1,0 +1,60 @@
+// La fenêtre « Vues d'établissement » : valeurs, nombres de séquences et de
+// conflits, fichiers gardés d'une fois sur l'autre, vue ouverte jamais
+// enregistrée dans la fenêtre principale.
+#include "edt_test.h"
+#include "etablissement.h"
+#include "outils_ui.h"
+#include "principale.h"
+
+#include <QLabel>
+#include <QTableWidget>
+#include <QtTest>
+
+using namespace horaku;
+using namespace horaku::test;
+using namespace outils_ui;
+
+class TestUiVues : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void valeursEtVueOuverte()
+    {
+        DossierDeTravail dossier;
+        REdt a, b;
+        Ajouter(a, 0, 0, Seq(H(8), H(8, 55), {"6e A", "", "Salle 12", ""}));
+        Ajouter(b, 0, 0, Seq(H(8, 30), H(9), {"5e B", "", "salle 12 ", ""}));
+        Ajouter(b, 1, 0, Seq(H(8), H(9), {"5e B", "", "Gymnase", ""}));
+        const QStringList fichiers = {Ecrire(a, dossier.Chemin("a.edt")),
+                                      Ecrire(b, dossier.Chemin("b.edt")),
+                                      dossier.Chemin("absent.edt")};
+        ServicesScriptes services;
+        {
+            TFiche_Vues fiche(nullptr, services);
+            fiche.FixerFichiers(fichiers);
+            auto* table = fiche.findChild<QTableWidget*>(QStringLiteral("TableValeurs"));
+            QCOMPARE(table->rowCount(), 2);
+            QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Gymnase"));
+            QCOMPARE(table->item(1, 0)->text(), QStringLiteral("Salle 12"));
+            QCOMPARE(table->item(1, 1)->text(), QStringLiteral("2"));
+            QCOMPARE(table->item(1, 2)->text(), QStringLiteral("1"));
+            QVERIFY(fiche.findChild<QLabel*>(QStringLiteral("LabelErreurs"))
+                        ->text()
+                        .startsWith(dossier.Chemin("absent.edt") + QStringLiteral(" : ")));
+        }
+        // Les fichiers sont retrouvés par la fenêtre suivante.
+        TFiche_Vues fiche(nullptr, services);
+        QCOMPARE(fiche.Fichiers(), fichiers);
+        fiche.findChild<QTableWidget*>(QStringLiteral("TableValeurs"))->selectRow(1);
+
+        TFenetre_Principale fenetre(services);
+        QVERIFY(fenetre.OuvrirNonEnregistre(fiche.VueChoisie()));
+        QCOMPARE(fenetre.EdtCourant()->Titre, std::string("Salle 12"));
+        QVERIFY(fenetre.EdtCourant()->Fichier.empty());
+        QVERIFY(fenetre.EdtCourant()->EdtModifie);
+    }
+};
+
+QTEST_MAIN(TestUiVues)
+#include "tst_ui_vues.moc"
