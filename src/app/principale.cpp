@@ -15,6 +15,7 @@
 #include <QCloseEvent>
 #include <QDockWidget>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -215,10 +216,30 @@ void TFenetre_Principale::CreerPanneau()
     QSettings reglages(QStringLiteral("Horaku"), QStringLiteral("Horaku"));
     restoreState(reglages.value(QStringLiteral("Fenetre/Disposition")).toByteArray());
     // Docking, undocking or moving it resizes the picture's room.
-    connect(dock_, &QDockWidget::topLevelChanged, this, [this] {
+    connect(dock_, &QDockWidget::topLevelChanged, this, [this](bool flottant) {
         if (!image_.isNull()) AjusterZoneClient(image_.size() + QSize(1, 1));
         PlacerPanneau();
         EcrireDisposition();
+        // Floated by its button, the panel would stay where it was docked,
+        // over the window that has just shrunk to the picture: it goes
+        // beside the window when the screen has room there.  One the user
+        // drags stays where dropped.
+        if (flottant)
+            QTimer::singleShot(0, this, [this] {
+                if (!dock_ || !dock_->isFloating() ||
+                    QGuiApplication::mouseButtons() != Qt::NoButton)
+                    return;
+                const QRect cadre =
+                    windowHandle() ? windowHandle()->frameGeometry() : frameGeometry();
+                const QRect panneau = dock_->frameGeometry();
+                const QScreen* ecran = screen();
+                if (!cadre.intersects(panneau) || !ecran) return;
+                // Only where the screen has room: pushed back over the
+                // window it would cover the title bar's buttons.
+                const QRect place(QPoint(cadre.left() + cadre.width(), cadre.top()),
+                                  panneau.size());
+                if (ecran->availableGeometry().contains(place)) dock_->move(place.topLeft());
+            });
     });
     connect(dock_, &QDockWidget::dockLocationChanged, this, [this] {
         if (!image_.isNull()) AjusterZoneClient(image_.size() + QSize(1, 1));
