@@ -13,6 +13,7 @@
 // At the end, the medians of CPU time side by side and their ratios.
 #include "classesedt.h"
 #include "dessin.h"
+#include "lancer_bancs.h"
 
 #include <QGuiApplication>
 
@@ -148,20 +149,6 @@ void Plancher(benchmark::State& etat, const char* nom)
     etat.counters["boites"] = static_cast<double>(boites.size());
 }
 
-// Keeps each benchmark's median CPU time for the summary.
-class Rapporteur : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                medianes[r.run_name.function_name] = r.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> medianes; // milliseconds
-};
-
 void Resume(const std::map<std::string, double>& m)
 {
     std::printf("\nMédianes du temps CPU, même exécution :\n");
@@ -203,12 +190,5 @@ HORAKU_BANC(Plancher, grand);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    Rapporteur rapporteur;
-    benchmark::RunSpecifiedBenchmarks(&rapporteur);
-    Resume(rapporteur.medianes);
-    benchmark::Shutdown();
-    return 0;
+    return horaku::banc::LancerBancs(argc, argv, Resume);
 }

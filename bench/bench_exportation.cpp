@@ -7,6 +7,7 @@
 #include "classesedt.h"
 #include "dessin.h"
 #include "exportation.h"
+#include "lancer_bancs.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -69,19 +70,6 @@ void PngAvant(benchmark::State& etat, const char* nom)
     Tailles()[std::string("png-avant/") + nom] = octets.size();
 }
 
-class Rapporteur : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        ConsoleReporter::ReportRuns(runs);
-        for (const Run& r : runs)
-            if (r.run_type == Run::RT_Aggregate && r.aggregate_name == "median")
-                medianes[r.run_name.function_name] = r.GetAdjustedCPUTime();
-    }
-    std::map<std::string, double> medianes; // milliseconds
-};
-
 void Resume(const std::map<std::string, double>& m)
 {
     std::printf("\nMédianes du temps CPU et tailles, même exécution :\n");
@@ -136,12 +124,5 @@ BENCHMARK_CAPTURE(PngAvant, grand, "grand")
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    Rapporteur rapporteur;
-    benchmark::RunSpecifiedBenchmarks(&rapporteur);
-    Resume(rapporteur.medianes);
-    benchmark::Shutdown();
-    return 0;
+    return horaku::banc::LancerBancs(argc, argv, Resume);
 }

@@ -6,6 +6,7 @@
 #include "classesedt.h"
 #include "dessin.h"
 #include "donnees.h"
+#include "lancer_bancs.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -220,10 +221,5 @@ BENCHMARK(RedessinPlancher)
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return horaku::banc::LancerBancs<QApplication>(argc, argv);
 }

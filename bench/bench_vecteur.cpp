@@ -5,6 +5,7 @@
 #include "classesedt.h"
 #include "dessin.h"
 #include "exportation.h"
+#include "lancer_bancs.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -80,10 +81,5 @@ BENCHMARK_CAPTURE(Exporter, svg_grand, "grand.edt", ".svg")
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return horaku::banc::LancerBancs(argc, argv);
 }

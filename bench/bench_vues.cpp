@@ -4,6 +4,7 @@
 // under 200 MB (counter "Mo").  Floor: the same number of ordinary timetables
 // (the class files themselves) drawn into one PDF in the same run; the ratio
 // of the two times is the cost of the views beyond drawing.
+#include "lancer_bancs.h"
 #include "vecteur.h"
 #include "vues.h"
 #include "vuesimage.h"
@@ -128,10 +129,5 @@ BENCHMARK(PlancherPdf)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QGuiApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return horaku::banc::LancerBancs(argc, argv);
 }

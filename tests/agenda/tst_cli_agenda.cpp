@@ -1,6 +1,7 @@
 // horaku-cli calendrier et chevauchements lancés comme par un script : codes
 // de sortie, une seule ligne d'erreur, fichier relu avec libical.
 #include "classesedt.h"
+#include "cli_test.h"
 #include "edt_test.h"
 
 #include <libical/ical.h>
@@ -21,27 +22,14 @@ using horaku::test::Seq;
 namespace
 {
 
-struct Resultat {
-    int code = -1;
-    QByteArray sortie;
-    QByteArray erreur;
-};
+using Resultat = test::ResultatCli;
 
 Resultat Lancer(const QStringList& arguments, const QString& tz = QStringLiteral("Europe/Paris"),
                 const QString& dossier = QString())
 {
-    Resultat r;
-    QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("TZ"), tz);
-    p.setProcessEnvironment(env);
-    if (!dossier.isEmpty()) p.setWorkingDirectory(dossier);
-    p.start(QStringLiteral(HORAKU_BIN "/horaku-cli"), arguments);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.code = p.exitCode();
-    r.sortie = p.readAllStandardOutput();
-    r.erreur = p.readAllStandardError();
-    return r;
+    return test::LancerCli(arguments, env, dossier);
 }
 
 QByteArray Contenu(const QString& chemin)

@@ -1,6 +1,7 @@
 // horaku-cli, lancé comme le ferait un script : codes de sortie, messages
 // exacts sur la sortie d'erreur, document JSON de « verifier ».
 #include "classesedt.h"
+#include "cli_test.h"
 #include "edt_test.h"
 #include "outils_edt.h"
 
@@ -21,22 +22,11 @@ using namespace horaku;
 namespace
 {
 
-struct Resultat {
-    int code = -1;
-    QByteArray sortie;
-    QByteArray erreur;
-};
+using Resultat = test::ResultatCli;
 
 Resultat Lancer(const QStringList& arguments)
 {
-    Resultat r;
-    QProcess p;
-    p.start(QStringLiteral(HORAKU_BIN "/horaku-cli"), arguments);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.code = p.exitCode();
-    r.sortie = p.readAllStandardOutput();
-    r.erreur = p.readAllStandardError();
-    return r;
+    return test::LancerCli(arguments);
 }
 
 QByteArray Contenu(const QString& chemin)

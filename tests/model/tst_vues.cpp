@@ -1,6 +1,7 @@
 // Les vues d'établissement contre un second calcul naïf, fait ici sans rien
 // emprunter au modèle : regroupement, types de semaine, jours, conflits, noms
 // de fichiers ; puis les deux commandes de horaku-cli de bout en bout.
+#include "cli_test.h"
 #include "edt_test.h"
 #include "vues.h"
 
@@ -98,20 +99,11 @@ std::vector<Entree> Entrees(const std::vector<REdt>& edts)
     return r;
 }
 
-struct Resultat {
-    int code = -1;
-    QByteArray sortie;
-};
+using Resultat = test::ResultatCli;
 
 Resultat Lancer(const QStringList& arguments)
 {
-    Resultat r;
-    QProcess p;
-    p.start(QStringLiteral(HORAKU_BIN "/horaku-cli"), arguments);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.code = p.exitCode();
-    r.sortie = p.readAllStandardOutput();
-    return r;
+    return test::LancerCli(arguments);
 }
 
 } // namespace

@@ -5,12 +5,14 @@
 
 #include "classesedt.h"
 #include "edt_test.h"
+#include "principale.h"
 #include "services.h"
 #include "variables.h"
 
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QList>
 #include <QSettings>
@@ -187,6 +189,39 @@ inline RPolice Police(const char* nom, int taille, std::int32_t couleur, bool gr
     p.Orientation = orientation;
     return p;
 }
+
+// A fresh working folder where plan.edt holds `modele` (or a copy of
+// examples/`exemple` when one is named) and is the default timetable, and the
+// main window opened on it and shown.  With no `modele`, no timetable opens.
+// Its parts unpack as `auto& [dossier, plan, services, fenetre] = o;`.
+struct FenetreOuverte {
+    explicit FenetreOuverte(const std::optional<REdt>& modele = EdtExemple(),
+                            const QString& exemple = QString())
+        : plan(Preparer(dossier, modele, exemple)), fenetre(services)
+    {
+        fenetre.show();
+    }
+    bool Exposee() { return QTest::qWaitForWindowExposed(&fenetre); }
+
+    DossierDeTravail dossier;
+    QString plan;
+    ServicesScriptes services;
+    TFenetre_Principale fenetre;
+
+    static QString Preparer(const DossierDeTravail& dossier, const std::optional<REdt>& modele,
+                            const QString& exemple)
+    {
+        QString plan = dossier.Chemin(QStringLiteral("plan.edt"));
+        if (!exemple.isEmpty())
+            QFile::copy(QStringLiteral(HORAKU_SOURCES "/examples/") + exemple, plan);
+        else if (modele)
+            Ecrire(*modele, plan);
+        else
+            plan.clear();
+        EcrireConfiguration(plan);
+        return plan;
+    }
+};
 
 // Runs `action` on the next modal dialog of type T once it is up; a dialog
 // the action leaves open is closed without its checks, so a failed test

@@ -764,12 +764,9 @@ void TestParametres::nouveau_data()
 void TestParametres::nouveau()
 {
     QFETCH(bool, ok);
-    DossierDeTravail dossier;
-    EcrireConfiguration(QString());
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    FenetreOuverte o(std::nullopt);
+    QVERIFY(o.Exposee());
+    auto& [dossier, plan, services, fenetre] = o;
     bool vu = false;
     AuProchain<TFiche_Parametres>([&](TFiche_Parametres* d) {
         vu = true;
@@ -818,14 +815,11 @@ void TestParametres::parametresF2()
     // timetable as it now stands, the panel is shown against the window, and
     // only OK leaves the timetable modified.
     QFETCH(bool, ok);
-    DossierDeTravail dossier;
     REdt modele = EdtExemple();
     modele.AffichNom = true; // the title is in the picture
-    EcrireConfiguration(Ecrire(modele, dossier.Chemin(QStringLiteral("plan.edt"))));
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    FenetreOuverte o(modele);
+    QVERIFY(o.Exposee());
+    auto& [dossier, plan, services, fenetre] = o;
     REdt* e = fenetre.EdtCourant();
     QVERIFY(e);
     const QImage avant = fenetre.Image();
@@ -856,12 +850,9 @@ void TestParametres::parametresF2()
 
 void TestParametres::tourComplet()
 {
-    DossierDeTravail dossier;
-    EcrireConfiguration(QString());
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    FenetreOuverte o(std::nullopt);
+    QVERIFY(o.Exposee());
+    auto& [dossier, plan, services, fenetre] = o;
     const RPolice policeProfs = Police("Liberation Serif", 12, 0x000080, true, true, false, false);
     const QList<std::int32_t> couleurs{0xC0FFC0, 0xFFC0C0, 0xC0C0FF};
     AuProchain<TFiche_Parametres>([&](TFiche_Parametres* d) {

@@ -323,13 +323,9 @@ void TestFenetre::panneauDocke()
 
 void TestFenetre::panneauCacheSansEmploiDuTemps()
 {
-    DossierDeTravail dossier;
-    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
-    EcrireConfiguration(plan);
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    FenetreOuverte o;
+    QVERIFY(o.Exposee());
+    auto& [dossier, plan, services, fenetre] = o;
     QVERIFY(fenetre.Panneau()->isVisible());
     QVERIFY(fenetre.FermerEmploiDuTemps());
     QVERIFY(!fenetre.Panneau()->isVisible());

@@ -208,17 +208,9 @@ void TestImpression::imprimerDepuisLaFenetre()
 {
     QFETCH(QString, exemple);
     QFETCH(bool, reduite);
-    DossierDeTravail dossier;
-    const QString plan = dossier.Chemin(QStringLiteral("plan.edt"));
-    if (exemple.isEmpty())
-        Ecrire(EdtExemple(), plan);
-    else
-        QVERIFY(QFile::copy(QStringLiteral(HORAKU_SOURCES "/examples/") + exemple, plan));
-    EcrireConfiguration(plan);
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    FenetreOuverte o(EdtExemple(), exemple);
+    QVERIFY(o.Exposee());
+    auto& [dossier, plan, services, fenetre] = o;
     const QImage image = fenetre.Image();
     QVERIFY(!image.isNull());
 
@@ -282,13 +274,9 @@ void TestImpression::imprimerSansImprimante()
 {
     if (!QPrinterInfo::availablePrinterNames().isEmpty())
         QSKIP("une imprimante est installée sur cette machine");
-    DossierDeTravail dossier;
-    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
-    EcrireConfiguration(plan);
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    FenetreOuverte o;
+    QVERIFY(o.Exposee());
+    auto& [dossier, plan, services, fenetre] = o;
     // Ctrl+P opens the print dialog on a PDF file beside the timetable,
     // rather than refusing; cancelled, nothing is written and nothing said.
     QString titre, fichier;
@@ -324,13 +312,9 @@ void TestImpression::exporter()
     QFETCH(QString, ecrit);
     QFETCH(QByteArray, debut);
 
-    DossierDeTravail dossier;
-    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
-    EcrireConfiguration(plan);
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    FenetreOuverte o;
+    QVERIFY(o.Exposee());
+    auto& [dossier, plan, services, fenetre] = o;
     const QImage image = fenetre.Image();
     const qint64 cle = image.cacheKey();
     services.noms = {dossier.Chemin(tape)};
@@ -379,13 +363,9 @@ void TestImpression::exporterVecteur()
         if (pdf) titre += static_cast<char>(c.unicode() >> 8);
         titre += static_cast<char>(c.unicode() & 0xFF);
     }
-    DossierDeTravail dossier;
-    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
-    EcrireConfiguration(plan);
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    FenetreOuverte o;
+    QVERIFY(o.Exposee());
+    auto& [dossier, plan, services, fenetre] = o;
     const qint64 cle = fenetre.Image().cacheKey();
     services.noms = {dossier.Chemin(nom)};
     fenetre.findChild<QAction*>(QStringLiteral("MenuEnregistrerImage"))->trigger();
@@ -410,13 +390,9 @@ void TestImpression::apercu_data()
 void TestImpression::apercu()
 {
     QFETCH(QPageLayout::Orientation, orientation);
-    DossierDeTravail dossier;
-    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
-    EcrireConfiguration(plan);
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    FenetreOuverte o;
+    QVERIFY(o.Exposee());
+    auto& [dossier, plan, services, fenetre] = o;
     auto* menu = fenetre.findChild<QMenu*>(QStringLiteral("MenuFichier"));
     QVERIFY(menu);
     const QList<QAction*> actions = menu->actions();
@@ -469,13 +445,9 @@ void TestImpression::apercu()
 
 void TestImpression::exporterAnnule()
 {
-    DossierDeTravail dossier;
-    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
-    EcrireConfiguration(plan);
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    FenetreOuverte o;
+    QVERIFY(o.Exposee());
+    auto& [dossier, plan, services, fenetre] = o;
     const qint64 cle = fenetre.Image().cacheKey();
     const QStringList avant = QDir().entryList(QDir::Files);
     services.noms = {std::nullopt};
@@ -495,13 +467,9 @@ void TestImpression::erreurSansCurseurDAttente_data()
 void TestImpression::erreurSansCurseurDAttente()
 {
     QFETCH(QString, commande);
-    DossierDeTravail dossier;
-    const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
-    EcrireConfiguration(plan);
-    ServicesScriptes services;
-    TFenetre_Principale fenetre(services);
-    fenetre.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&fenetre));
+    FenetreOuverte o;
+    QVERIFY(o.Exposee());
+    auto& [dossier, plan, services, fenetre] = o;
     const QString absent = dossier.Chemin(QStringLiteral("absent/image.gif"));
     services.noms = {absent};
     fenetre.Imprimante().setOutputFormat(QPrinter::PdfFormat);
