@@ -8,6 +8,7 @@
 #include "fichiers.h"
 #include "garde.h"
 #include "parametres.h"
+#include "reglages.h"
 #include "services.h"
 #include "tropgrand.h"
 
@@ -213,7 +214,7 @@ void TFenetre_Principale::CreerPanneau()
     dock_->setWidget(panneau_);
     dock_->installEventFilter(this);
     addDockWidget(Qt::RightDockWidgetArea, dock_);
-    QSettings reglages(QStringLiteral("Horaku"), QStringLiteral("Horaku"));
+    QSettings reglages = Reglages();
     restoreState(reglages.value(QStringLiteral("Fenetre/Disposition")).toByteArray());
     // Docking, undocking or moving it resizes the picture's room.
     connect(dock_, &QDockWidget::topLevelChanged, this, [this](bool flottant) {
@@ -258,7 +259,7 @@ bool TFenetre_Principale::eventFilter(QObject* objet, QEvent* evenement)
 
 void TFenetre_Principale::EcrireDisposition()
 {
-    QSettings reglages(QStringLiteral("Horaku"), QStringLiteral("Horaku"));
+    QSettings reglages = Reglages();
     reglages.setValue(QStringLiteral("Fenetre/Disposition"), saveState());
 }
 

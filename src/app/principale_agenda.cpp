@@ -7,6 +7,7 @@
 #include "calendrier.h"
 #include "classesedt.h"
 #include "fichiers.h"
+#include "reglages.h"
 #include "services.h"
 
 #include <QFileInfo>
@@ -35,7 +36,7 @@ void TFenetre_Principale::MenuExporterAgendaClick()
     const QString identite = fichier.isEmpty() ? QString()
                              : info.exists()   ? info.canonicalFilePath()
                                                : info.absoluteFilePath();
-    QSettings reglages(QStringLiteral("Horaku"), QStringLiteral("Horaku"));
+    QSettings reglages = Reglages();
 
     TFiche_Agenda fiche(this, *edt_, services_);
     fiche.FixerOptions(LireChoixAgenda(reglages, identite, fiche.Options()));

@@ -8,6 +8,7 @@
 #include "fichiers.h"
 #include "garde.h"
 #include "parametres.h"
+#include "reglages.h"
 #include "services.h"
 
 #include <QDragEnterEvent>
@@ -28,11 +29,6 @@ const QString kFiltreEdt = QStringLiteral("Fichiers Horaku (*.edt)");
 const QString kExtensionEdt = QStringLiteral(".edt");
 const QString kCleRecents = QStringLiteral("Fichiers/Recents");
 const QString kCleDossierEdt = QStringLiteral("Dossiers/Edt");
-
-QSettings Reglages()
-{
-    return QSettings(QStringLiteral("Horaku"), QStringLiteral("Horaku"));
-}
 
 } // namespace
 

@@ -3,6 +3,8 @@
 
 #include "cp1252.h"
 #include "erreurs.h"
+#include "reglages.h"
+#include "saisie.h"
 #include "services.h"
 #include "vuesimage.h"
 
@@ -29,16 +31,6 @@ namespace
 const QString kCleFichiers = QStringLiteral("vues/fichiers");
 const QString kCleGroupe = QStringLiteral("vues/groupe");
 const QStringList kFormats = {"pdf", "png", "svg", "gif", "bmp", "edt"};
-
-QString Texte(const std::string& cp1252)
-{
-    return QString::fromStdString(Cp1252VersUtf8(cp1252));
-}
-
-QSettings Reglages()
-{
-    return QSettings(QStringLiteral("Horaku"), QStringLiteral("Horaku"));
-}
 
 } // namespace
 
@@ -204,7 +196,7 @@ void TFiche_Vues::Calculer()
     if (!etablissement_.edts.empty()) {
         const REdt& g = etablissement_.edts[indiceGabarit];
         for (int i = 0; i < 4; ++i)
-            ComboGroupe->setItemText(i, Texte(g.Libelles[std::size_t(i + 1)].Libelle));
+            ComboGroupe->setItemText(i, Texte1252(g.Libelles[std::size_t(i + 1)].Libelle));
         vues_ = ConstruireVues(etablissement_.edts, groupe, g);
         TrierVues(vues_);
     }
@@ -212,7 +204,7 @@ void TFiche_Vues::Calculer()
     for (const Vue& v : vues_) {
         const int ligne = TableValeurs->rowCount();
         TableValeurs->insertRow(ligne);
-        TableValeurs->setItem(ligne, 0, new QTableWidgetItem(Texte(v.valeur)));
+        TableValeurs->setItem(ligne, 0, new QTableWidgetItem(Texte1252(v.valeur)));
         auto nombre = [&](int colonne, std::size_t n) {
             auto* item = new QTableWidgetItem(QString::number(n));
             item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);

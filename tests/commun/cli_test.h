@@ -18,9 +18,10 @@ struct ResultatCli {
     QByteArray erreur;
 };
 
-inline ResultatCli LancerCli(const QStringList& arguments,
-                             const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
-                             const QString& dossier = QString())
+inline ResultatCli
+LancerCli(const QStringList& arguments,
+          const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
+          const QString& dossier = QString())
 {
     ResultatCli r;
     QProcess p;

@@ -6,6 +6,7 @@
 #include "classesedt.h"
 #include "edt_test.h"
 #include "principale.h"
+#include "reglages.h"
 #include "services.h"
 #include "variables.h"
 
@@ -124,7 +125,7 @@ public:
     DossierDeTravail() : precedent_(QDir::currentPath())
     {
         QDir::setCurrent(dossier_.path());
-        QSettings(QStringLiteral("Horaku"), QStringLiteral("Horaku")).clear();
+        Reglages().clear();
     }
     ~DossierDeTravail() { QDir::setCurrent(precedent_); }
     DossierDeTravail(const DossierDeTravail&) = delete;
