@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QDir>
+#include <QDockWidget>
 #include <QFile>
 #include <QGuiApplication>
 #include <QList>
@@ -223,6 +224,19 @@ struct FenetreOuverte {
         return plan;
     }
 };
+
+// The panel docked at the window's right, beside a picture area that fits the
+// picture plus its white pixel (or the panel's height when that is more).
+inline bool PanneauAncre(TFenetre_Principale& fenetre)
+{
+    QDockWidget* dock = fenetre.DockPanneau();
+    const QWidget* zone = fenetre.findChild<QWidget*>(QStringLiteral("Defilement"));
+    const QSize image = fenetre.Image().size() + QSize(1, 1);
+    return !dock->isFloating() && fenetre.dockWidgetArea(dock) == Qt::RightDockWidgetArea &&
+           fenetre.rect().contains(dock->geometry()) &&
+           dock->geometry().left() >= zone->geometry().right() && zone->width() == image.width() &&
+           zone->height() == qMax(image.height(), dock->height());
+}
 
 // Runs `action` on the next modal dialog of type T once it is up; a dialog
 // the action leaves open is closed without its checks, so a failed test

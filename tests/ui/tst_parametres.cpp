@@ -824,12 +824,6 @@ void TestParametres::parametresF2()
     QVERIFY(e);
     const QImage avant = fenetre.Image();
     TFiche_Panneau* panneau = fenetre.Panneau();
-    // Docked beside a picture area that fits the new picture.
-    const auto aDroite = [&] {
-        const QWidget* zone = fenetre.findChild<QWidget*>(QStringLiteral("Defilement"));
-        return fenetre.dockWidgetArea(fenetre.DockPanneau()) == Qt::RightDockWidgetArea &&
-               !fenetre.DockPanneau()->isFloating() && zone->width() == fenetre.Image().width() + 1;
-    };
     AuProchain<TFiche_Parametres>([&](TFiche_Parametres* d) {
         auto* titre = d->findChild<QLineEdit*>("ETitre");
         titre->end(false);
@@ -845,7 +839,7 @@ void TestParametres::parametresF2()
     QCOMPARE(fenetre.Image(), Redessiner(*e).image);
     QCOMPARE(fenetre.Image() != avant, ok);
     QVERIFY(panneau->isVisible());
-    QTRY_VERIFY(aDroite());
+    QTRY_VERIFY(PanneauAncre(fenetre));
 }
 
 void TestParametres::tourComplet()

@@ -156,10 +156,6 @@ void TestApplication::extensionDuFiltre_data()
                                             << "mon2.gif";
     QTest::newRow("PNG choisi") << 2 << "mon2"
                                 << "mon2.png";
-    QTest::newRow("SVG choisi") << 4 << "mon2"
-                                << "mon2.svg";
-    QTest::newRow("extension tapée gardée") << 2 << "mon2.bmp"
-                                            << "mon2.bmp";
 }
 
 void TestApplication::extensionDuFiltre()

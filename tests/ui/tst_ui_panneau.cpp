@@ -44,19 +44,7 @@ struct Banc {
     {
         return panneau->findChild<T*>(QString::fromLatin1(nom));
     }
-    // Docked at the window's right, beside a picture area that fits the
-    // picture plus its white pixel (or the panel's height when more).
-    bool AuBord() const
-    {
-        QDockWidget* dock = fenetre->DockPanneau();
-        const QWidget* zone = fenetre->findChild<QWidget*>(QStringLiteral("Defilement"));
-        const QSize image = fenetre->Image().size() + QSize(1, 1);
-        return !dock->isFloating() && fenetre->dockWidgetArea(dock) == Qt::RightDockWidgetArea &&
-               fenetre->rect().contains(dock->geometry()) &&
-               dock->geometry().left() >= zone->geometry().right() &&
-               zone->width() == image.width() &&
-               zone->height() == qMax(image.height(), dock->height());
-    }
+    bool AuBord() const { return PanneauAncre(*fenetre); }
     // Types a width and presses Enter.
     void Largeur(const QString& texte)
     {
