@@ -277,14 +277,19 @@ void TFenetre_Principale::FormShow()
     AjusterPlusTard();
 }
 
-void TFenetre_Principale::AjusterPlusTard()
+void TFenetre_Principale::AjusterPlusTard(int essais)
 {
     // The window manager frames the window only once it is mapped: a picture
-    // sized before the frame was known may now overflow the screen.
-    QTimer::singleShot(0, this, [this] {
-        if (!image_.isNull() && windowHandle() && windowHandle()->frameMargins() != cadreUtilise_)
+    // sized before the frame was known may now overflow the screen.  On a
+    // slow start the frame may come after every event that asks for this:
+    // a shown window still without a frame looks again a little later.
+    QTimer::singleShot(essais == kEssaisCadre ? 0 : 50, this, [this, essais] {
+        const QWindow* fenetre = windowHandle();
+        if (!image_.isNull() && fenetre && fenetre->frameMargins() != cadreUtilise_)
             AjusterZoneClient(image_.size() + QSize(1, 1));
         PlacerPanneau();
+        if (fenetre && isVisible() && fenetre->frameMargins().isNull() && essais > 0)
+            AjusterPlusTard(essais - 1);
     });
 }
 

@@ -144,7 +144,8 @@ private:
     // Save and Save as without a timetable, export and print without a picture.
     void ActualiserCommandes();
     // Sizes the window again once the window manager has framed it.
-    void AjusterPlusTard();
+    static constexpr int kEssaisCadre = 40; // at most 2 s of looking for a late frame
+    void AjusterPlusTard(int essais = kEssaisCadre);
     // The folder a timetable or picture chooser opens in (see DossierDepart).
     QString DossierSelecteur(const QString& cle, bool ecriture) const;
     void RetenirDossier(const QString& cle, const QString& chemin);

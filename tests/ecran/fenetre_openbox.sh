@@ -70,6 +70,22 @@ attendre() {
   return 1
 }
 echec() { echo "$1" >&2; import -window root echec.png 2>/dev/null || true; exit 1; }
+# Attend (5 s au plus) que le cadre de la fenêtre tienne dans l'écran ; le
+# programme se redimensionne quand le gestionnaire l'a encadrée.
+dans_ecran() {
+  local x y l h
+  for _ in $(seq 1 50); do
+    read -r x y l h < <(cadre "$1")
+    if [ "$x" -ge 0 ] && [ "$y" -ge 0 ] && [ $((x + l)) -le "$largeurEcran" ] &&
+      [ $((y + h)) -le "$hauteurEcran" ]; then
+      echo "$x $y $l $h"
+      return 0
+    fi
+    sleep 0.1
+  done
+  echo "$x $y $l $h"
+  return 1
+}
 read -r largeurEcran hauteurEcran < <(xwininfo -root | awk '/Width:/ {w=$NF} /Height:/ {h=$NF} END {print w, h}')
 
 # 1. Le fichier nommé sur la ligne de commande, le panneau ancré.
@@ -77,14 +93,12 @@ env -u QT_QPA_PLATFORM "$horaku" realiste.edt 2>> horaku.err &
 pid=$!
 pids+=($pid)
 attendre "Horaku - realiste.edt"
-sleep 1
+if ! place=$(dans_ecran "Horaku - realiste.edt"); then
+  echec "fenêtre hors de l'écran (boutons de la barre de titre cachés) : $place"
+fi
+read -r fx fy fl fh <<< "$place"
 if xwininfo -name Affichage > /dev/null 2>&1; then
   echec "le panneau « Affichage » est une fenêtre à part"
-fi
-read -r fx fy fl fh < <(cadre "Horaku - realiste.edt")
-if [ "$fx" -lt 0 ] || [ "$fy" -lt 0 ] || [ $((fx + fl)) -gt "$largeurEcran" ] ||
-  [ $((fy + fh)) -gt "$hauteurEcran" ]; then
-  echec "fenêtre hors de l'écran (boutons de la barre de titre cachés) : $fx,$fy ${fl}x$fh"
 fi
 client=$(xwininfo -name "Horaku - realiste.edt" | awk '/Width:/ {print $NF}')
 # Le panneau ancré prend au moins ses 110 pixels à côté de l'image.
@@ -109,12 +123,11 @@ env -u QT_QPA_PLATFORM "$horaku" grand.edt 2>> horaku.err &
 pid=$!
 pids+=($pid)
 attendre "Horaku - grand.edt"
-sleep 1
-read -r gx gy gl gh < <(cadre "Horaku - grand.edt")
-client=$(xwininfo -name "Horaku - grand.edt" | awk '/Height:/ {print $NF}')
-if [ "$gy" -lt 0 ] || [ $((gy + gh)) -gt "$hauteurEcran" ]; then
-  echec "fenêtre de grand.edt hors de l'écran : $gx,$gy ${gl}x$gh (écran ${largeurEcran}x$hauteurEcran)"
+if ! place=$(dans_ecran "Horaku - grand.edt"); then
+  echec "fenêtre de grand.edt hors de l'écran : $place (écran ${largeurEcran}x$hauteurEcran)"
 fi
+read -r gx gy gl gh <<< "$place"
+client=$(xwininfo -name "Horaku - grand.edt" | awk '/Height:/ {print $NF}')
 if [ "$client" -gt "$hauteurGrand" ]; then
   echec "la zone client ($client) montre toute l'image ($hauteurGrand) : pas de défilement"
 fi
