@@ -169,7 +169,7 @@ const char* const kVirguleBasse = "\xE2\x80\x9A"; // ‚ U+201A
 
 // UTF-8 of a timetable text, without the control characters iCalendar
 // forbids in a text value (a tab stays).
-std::string TexteIcal(const std::string& cp1252)
+std::string TexteIcal(std::string_view cp1252)
 {
     std::string t = Cp1252VersUtf8(cp1252);
     for (char& c : t) {
@@ -224,8 +224,7 @@ int Secondes(TDateTime t)
 
 bool AUnTexte(const RSequence& s)
 {
-    return std::any_of(s.Textes.begin(), s.Textes.end(),
-                       [](const std::string& t) { return !t.empty(); });
+    return !s.Textes.ToutVide();
 }
 
 struct LibereComposant {

@@ -30,7 +30,7 @@ void Police(Json& j, const RPolice& p)
 std::string JsonEdt(const REdt& e)
 {
     Json j;
-    const auto t = [](const std::string& s) { return Cp1252VersUtf8(s); };
+    const auto t = [](std::string_view s) { return Cp1252VersUtf8(s); };
     j.objet();
     j.cle("titre").texte(t(e.Titre));
     j.cle("motDePasse").texte(t(e.MotDePasse));
@@ -82,7 +82,7 @@ std::string JsonEdt(const REdt& e)
                 j.cle("debut").texte(TempsVersTexte(s.Debut));
                 j.cle("fin").texte(TempsVersTexte(s.Fin));
                 j.cle("textes").tableau();
-                for (const std::string& x : s.Textes)
+                for (const std::string_view x : s.Textes)
                     j.texte(t(x));
                 j.finTableau();
                 j.finObjet();

@@ -80,7 +80,7 @@ std::optional<Etablissement> Lire(const std::vector<std::string>& chemins, std::
     return std::nullopt;
 }
 
-std::string Utf8(const std::string& cp1252)
+std::string Utf8(std::string_view cp1252)
 {
     return Cp1252VersUtf8(cp1252);
 }
@@ -146,7 +146,7 @@ int ConflitsJson(int argc, char** argv, std::ostream& sortie, std::ostream& erre
             j.cle("debut").texte(TempsVersTexte(s.Debut));
             j.cle("fin").texte(TempsVersTexte(s.Fin));
             j.cle("textes").tableau();
-            for (const std::string& t : s.Textes)
+            for (const std::string_view t : s.Textes)
                 j.texte(Utf8(t));
             j.finTableau();
             j.finObjet();

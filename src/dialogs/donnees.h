@@ -135,8 +135,7 @@ private:
     void PlacerSurCellule(QWidget* editeur) const;
     bool LigneDeDonnees(int ligne) const;
     TDateTime Heure(int ligne, int colonne) const;
-    void RemplirLigne(int ligne, TDateTime debut, TDateTime fin,
-                      const std::array<std::string, 4>& textes);
+    void RemplirLigne(int ligne, TDateTime debut, TDateTime fin, const TextesSequence& textes);
 
     void GridSeqClick(int ligne, int colonne);
     void DTPHeureExit();

@@ -409,7 +409,8 @@ QString TFiche_Donnees::GridSeqChevauchements(int ligne) const
             s.Fin = Heure(r, 1);
             for (int g = 0; g < kNbGroupes; ++g) {
                 const QTableWidgetItem* item = GridSeq->item(r, 2 + g);
-                if (item && !item->text().isEmpty()) s.Textes[static_cast<std::size_t>(g)] = "x";
+                if (item && !item->text().isEmpty())
+                    s.Textes.Fixer(static_cast<std::size_t>(g), "x");
             }
             sequences.push_back(std::move(s));
             lignes.push_back(r);
@@ -452,7 +453,7 @@ TDateTime TFiche_Donnees::Heure(int ligne, int colonne) const
 }
 
 void TFiche_Donnees::RemplirLigne(int ligne, TDateTime debut, TDateTime fin,
-                                  const std::array<std::string, 4>& textes)
+                                  const TextesSequence& textes)
 {
     const Qt::ItemFlags heures = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
     for (int c = 0; c < 2; ++c) {
@@ -504,7 +505,8 @@ void TFiche_Donnees::SauverGrille(int jour, int semaine)
         s.Fin = Heure(r, 1);
         for (int g = 0; g < kNbGroupes; ++g) {
             const QTableWidgetItem* item = GridSeq->item(r, 2 + g);
-            s.Textes[static_cast<std::size_t>(g)] = item ? Octets1252(item->text()) : std::string();
+            s.Textes.Fixer(static_cast<std::size_t>(g),
+                           item ? Octets1252(item->text()) : std::string());
         }
         sequences.push_back(std::move(s));
     }

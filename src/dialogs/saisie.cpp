@@ -7,7 +7,7 @@
 namespace horaku
 {
 
-QString Texte1252(const std::string& octets)
+QString Texte1252(std::string_view octets)
 {
     return QString::fromStdString(Cp1252VersUtf8(octets));
 }

@@ -16,7 +16,7 @@ namespace horaku
 {
 
 // Windows-1252 bytes of the model → text for a widget.
-QString Texte1252(const std::string& octets);
+QString Texte1252(std::string_view octets);
 // Text of a widget → Windows-1252 bytes (only ever given filtered text).
 std::string Octets1252(const QString& texte);
 

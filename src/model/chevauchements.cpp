@@ -11,8 +11,7 @@ namespace
 
 bool AUnTexte(const RSequence& s)
 {
-    return std::any_of(s.Textes.begin(), s.Textes.end(),
-                       [](const std::string& t) { return !t.empty(); });
+    return !s.Textes.ToutVide();
 }
 
 // Whole milliseconds of the time of day: the stored fractions carry rounding

@@ -2,6 +2,10 @@
 
 #include "variables.h"
 
+#include <cstdlib>
+#include <cstring>
+#include <new>
+
 namespace horaku
 {
 
@@ -17,6 +21,149 @@ RLibel Libel(const char* libelle, const char* exemple)
 }
 
 } // namespace
+
+static_assert(sizeof(TextesSequence) == 23 && alignof(TextesSequence) == 1,
+              "a sequence's texts sit between its times and its Vide mark");
+
+// In place: o_[0..3] the four lengths, then the bytes one after the other.
+// On the heap: o_[0] = kSurLeTas, o_[1..8] a pointer to a block holding four
+// 32-bit lengths, then the bytes.
+
+TextesSequence::TextesSequence(std::string_view t0, std::string_view t1, std::string_view t2,
+                               std::string_view t3)
+{
+    Fixer({t0, t1, t2, t3});
+}
+
+TextesSequence::TextesSequence(const TextesSequence& autre)
+{
+    if (!autre.surLeTas()) {
+        std::memcpy(o_, autre.o_, kOctets);
+        return;
+    }
+    Fixer({autre[0], autre[1], autre[2], autre[3]});
+}
+
+TextesSequence::TextesSequence(TextesSequence&& autre) noexcept
+{
+    std::memcpy(o_, autre.o_, kOctets);
+    std::memset(autre.o_, 0, kOctets);
+}
+
+TextesSequence& TextesSequence::operator=(const TextesSequence& autre)
+{
+    if (this == &autre) return *this;
+    if (!autre.surLeTas() && !surLeTas()) {
+        std::memcpy(o_, autre.o_, kOctets);
+        return *this;
+    }
+    Fixer({autre[0], autre[1], autre[2], autre[3]});
+    return *this;
+}
+
+TextesSequence& TextesSequence::operator=(TextesSequence&& autre) noexcept
+{
+    if (this == &autre) return *this;
+    liberer();
+    std::memcpy(o_, autre.o_, kOctets);
+    std::memset(autre.o_, 0, kOctets);
+    return *this;
+}
+
+TextesSequence::~TextesSequence()
+{
+    liberer();
+}
+
+const unsigned char* TextesSequence::bloc() const
+{
+    const unsigned char* b = nullptr;
+    std::memcpy(&b, o_ + 1, sizeof b);
+    return b;
+}
+
+void TextesSequence::liberer()
+{
+    if (surLeTas()) std::free(const_cast<unsigned char*>(bloc()));
+    std::memset(o_, 0, kOctets);
+}
+
+const std::string_view TextesSequence::operator[](std::size_t groupe) const
+{
+    const unsigned char* octets = nullptr;
+    std::size_t debut = 0;
+    std::size_t longueur = 0;
+    if (surLeTas()) {
+        const unsigned char* const b = bloc();
+        std::uint32_t l[4];
+        std::memcpy(l, b, sizeof l);
+        for (std::size_t k = 0; k < groupe; ++k)
+            debut += l[k];
+        longueur = l[groupe];
+        octets = b + sizeof l;
+    } else {
+        for (std::size_t k = 0; k < groupe; ++k)
+            debut += o_[k];
+        longueur = o_[groupe];
+        octets = o_ + 4;
+    }
+    return {reinterpret_cast<const char*>(octets) + debut, longueur};
+}
+
+void TextesSequence::Fixer(std::size_t groupe, std::string_view texte)
+{
+    std::array<std::string_view, 4> t = {(*this)[0], (*this)[1], (*this)[2], (*this)[3]};
+    t[groupe] = texte;
+    Fixer(t);
+}
+
+void TextesSequence::Fixer(const std::array<std::string_view, 4>& textes)
+{
+    // The texts may lie in this very storage: the new one is made in full
+    // before the old one is let go.
+    const std::size_t total =
+        textes[0].size() + textes[1].size() + textes[2].size() + textes[3].size();
+    unsigned char neuf[kOctets] = {};
+    if (total <= kEnPlace) {
+        unsigned char* p = neuf + 4;
+        for (std::size_t k = 0; k < 4; ++k) {
+            neuf[k] = static_cast<unsigned char>(textes[k].size());
+            if (!textes[k].empty()) std::memcpy(p, textes[k].data(), textes[k].size());
+            p += textes[k].size();
+        }
+    } else {
+        std::uint32_t l[4];
+        for (std::size_t k = 0; k < 4; ++k) {
+            if (textes[k].size() > UINT32_MAX) throw std::bad_alloc();
+            l[k] = static_cast<std::uint32_t>(textes[k].size());
+        }
+        auto* const b = static_cast<unsigned char*>(std::malloc(sizeof l + total));
+        if (!b) throw std::bad_alloc();
+        std::memcpy(b, l, sizeof l);
+        unsigned char* p = b + sizeof l;
+        for (const std::string_view t : textes) {
+            if (!t.empty()) std::memcpy(p, t.data(), t.size());
+            p += t.size();
+        }
+        neuf[0] = kSurLeTas;
+        std::memcpy(neuf + 1, &b, sizeof b);
+    }
+    liberer();
+    std::memcpy(o_, neuf, kOctets);
+}
+
+bool TextesSequence::ToutVide() const
+{
+    if (!surLeTas()) return (o_[0] | o_[1] | o_[2] | o_[3]) == 0;
+    return (*this)[0].empty() && (*this)[1].empty() && (*this)[2].empty() && (*this)[3].empty();
+}
+
+bool operator==(const TextesSequence& a, const TextesSequence& b)
+{
+    for (std::size_t k = 0; k < 4; ++k)
+        if (a[k] != b[k]) return false;
+    return true;
+}
 
 REdt::REdt()
 {
@@ -59,13 +206,10 @@ bool REdt::MarquerVides()
         for (RJourSem& js : jour.ParSemaine) {
             js.Vide = true;
             for (const RSequence& s : js.Sequences) {
-                for (const std::string& t : s.Textes) {
-                    if (!t.empty()) {
-                        js.Vide = false;
-                        break;
-                    }
+                if (!s.Textes.ToutVide()) {
+                    js.Vide = false;
+                    break;
                 }
-                if (!js.Vide) break;
             }
             texte = texte || !js.Vide;
         }

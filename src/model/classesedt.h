@@ -6,7 +6,9 @@
 #include "temps.h"
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,10 +41,80 @@ struct RLibel {
     RPolice Police;
 };
 
+// The four texts of a sequence (one per data group) in 23 bytes: their
+// lengths and up to 19 bytes in all are kept in place, longer texts share one
+// block on the heap.  A very large timetable holds some 100,000 sequences;
+// four std::string would take 128 bytes each and most of the reading time.
+// Read through string_view (valid until the texts change), changed by Fixer.
+class TextesSequence
+{
+public:
+    TextesSequence() = default;
+    TextesSequence(std::string_view t0, std::string_view t1, std::string_view t2,
+                   std::string_view t3);
+    TextesSequence(const TextesSequence& autre);
+    TextesSequence(TextesSequence&& autre) noexcept;
+    TextesSequence& operator=(const TextesSequence& autre);
+    TextesSequence& operator=(TextesSequence&& autre) noexcept;
+    ~TextesSequence();
+
+    // const: assigning to the view returned would change nothing.
+    const std::string_view
+    operator[](std::size_t groupe) const; // NOLINT(readability-const-return-type)
+    void Fixer(std::size_t groupe, std::string_view texte);
+    void Fixer(const std::array<std::string_view, 4>& textes);
+    bool ToutVide() const;
+
+    class const_iterator
+    {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+        const_iterator() = default;
+        const_iterator(const TextesSequence* t, std::size_t k) : t_(t), k_(k) {}
+        std::string_view operator*() const { return (*t_)[k_]; }
+        const_iterator& operator++()
+        {
+            ++k_;
+            return *this;
+        }
+        const_iterator operator++(int)
+        {
+            const_iterator avant = *this;
+            ++k_;
+            return avant;
+        }
+        bool operator==(const const_iterator& a) const { return k_ == a.k_; }
+        bool operator!=(const const_iterator& a) const { return k_ != a.k_; }
+
+    private:
+        const TextesSequence* t_ = nullptr;
+        std::size_t k_ = 0;
+    };
+    const_iterator begin() const { return {this, 0}; }
+    const_iterator end() const { return {this, 4}; }
+    static constexpr std::size_t size() { return 4; }
+
+    friend bool operator==(const TextesSequence& a, const TextesSequence& b);
+    friend bool operator!=(const TextesSequence& a, const TextesSequence& b) { return !(a == b); }
+
+private:
+    static constexpr std::size_t kOctets = 23;
+    static constexpr std::size_t kEnPlace = kOctets - 4;
+    static constexpr unsigned char kSurLeTas = 0xFF; // first byte when the texts are on the heap
+    bool surLeTas() const { return o_[0] == kSurLeTas; }
+    const unsigned char* bloc() const;
+    void liberer();
+    unsigned char o_[kOctets] = {};
+};
+
 struct RSequence {
     TDateTime Debut = 0;
     TDateTime Fin = 0;
-    std::array<std::string, 4> Textes;
+    TextesSequence Textes;
     bool Vide = true;
 };
 

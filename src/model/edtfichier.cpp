@@ -225,7 +225,7 @@ std::string EcrireEdt(const REdt& e)
             for (const RSequence& s : seqs) {
                 w.temps(s.Debut);
                 w.temps(s.Fin);
-                for (const std::string& t : s.Textes)
+                for (const std::string_view t : s.Textes)
                     w.texte(t);
             }
         }
@@ -314,8 +314,8 @@ bool Lire(REdt& e, std::string_view contenu)
             for (RSequence& s : js.Sequences) {
                 s.Debut = r.temps();
                 s.Fin = r.temps();
-                for (std::string& t : s.Textes)
-                    t.assign(r.ligne());
+                // In this order: a braced list is evaluated left to right.
+                s.Textes.Fixer({r.ligne(), r.ligne(), r.ligne(), r.ligne()});
             }
         }
     }

@@ -136,7 +136,7 @@ std::vector<Vue> ConstruireVues(const std::vector<REdt>& edts, int groupe, const
                 const auto sv = static_cast<std::size_t>(versVue[f][s]);
                 const auto& sequences = parSemaine[s].Sequences;
                 for (std::size_t k = 0; k < sequences.size(); ++k) {
-                    const std::string& texte = sequences[k].Textes[g];
+                    const std::string_view texte = sequences[k].Textes[g];
                     std::string cle = CleValeur(texte);
                     if (cle.empty()) continue;
                     const auto [it, nouveau] = indiceVue.emplace(std::move(cle), vues.size());

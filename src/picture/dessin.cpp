@@ -374,7 +374,7 @@ public:
             const Rect& c = b.cellules[static_cast<std::size_t>(g)];
             if (c.d <= c.g || c.b <= c.h) continue;
             if (!Dedans(c, rempli, interieur)) Remplir(p_, c, fond);
-            const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
+            const std::string_view texte = s.Textes[static_cast<std::size_t>(g)];
             if (texte.empty()) continue;
             const RPolice& police = edt_.Libelles[static_cast<std::size_t>(LibGroupe1 + g)].Police;
             PoliceMesuree& pm = t_.police(police);
@@ -406,7 +406,7 @@ public:
             const Rect& c = b.cellules[static_cast<std::size_t>(g)];
             if (c.d <= c.g || c.b <= c.h) continue;
             if (!Dedans(c, rempli, interieur)) trame_->remplir(c.g, c.h, c.d, c.b, fond);
-            const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
+            const std::string_view texte = s.Textes[static_cast<std::size_t>(g)];
             if (texte.empty()) continue;
             Groupe& gr = groupes_[static_cast<std::size_t>(g)];
             const QRgb couleur = gr.couleur.rgb();

@@ -58,7 +58,7 @@ void Mesurer(REdt& edt, const MesureurTexte& mesureur)
         for (RJour& jour : edt.Jours) {
             for (RJourSem& js : jour.ParSemaine) {
                 for (RSequence& s : js.Sequences) {
-                    const std::string& texte = s.Textes[static_cast<std::size_t>(g)];
+                    const std::string_view texte = s.Textes[static_cast<std::size_t>(g)];
                     if (texte.empty()) continue;
                     const RTaille t = mesureur.Mesurer(police, texte);
                     max.Largeur = std::max(max.Largeur, t.Largeur);

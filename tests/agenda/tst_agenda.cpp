@@ -339,7 +339,7 @@ private slots:
         e.Semaines[0].Nom = "Semaine \xE9t\xE9, A";
         RSequence s = Seq(H(10), H(11, 30), {});
         for (int g = 0; g < 4; ++g)
-            s.Textes[std::size_t(g)] = textes.at(g).toStdString();
+            s.Textes.Fixer(std::size_t(g), textes.at(g).toStdString());
         test::Ajouter(e, 1, 0, s);
         const Agenda a = ConstruireAgenda(e, Options(QDate(2024, 9, 2), QDate(2024, 9, 8)));
         const Calendrier c = Relire(a.texte);

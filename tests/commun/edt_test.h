@@ -20,7 +20,7 @@ inline RSequence Seq(TDateTime debut, TDateTime fin, std::array<std::string, 4> 
     RSequence s;
     s.Debut = debut;
     s.Fin = fin;
-    s.Textes = std::move(textes);
+    s.Textes = {textes[0], textes[1], textes[2], textes[3]};
     return s;
 }
 

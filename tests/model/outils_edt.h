@@ -206,8 +206,8 @@ inline REdt EdtVarie(unsigned graine, int semaines = 3, int sequencesMax = 4)
                 horaku::RSequence s;
                 s.Debut = t;
                 s.Fin = horaku::AjouterMinutes(t, 1 + h(120));
-                for (auto& x : s.Textes)
-                    x = h(3) ? h.texte(10) : std::string();
+                for (std::size_t k = 0; k < 4; ++k)
+                    s.Textes.Fixer(k, h(3) ? h.texte(10) : std::string());
                 js.Sequences.push_back(s);
                 t = horaku::AjouterMinutes(s.Fin, h(30));
             }

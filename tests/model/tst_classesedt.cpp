@@ -12,6 +12,53 @@ class TstClassesEdt : public QObject
     Q_OBJECT
 
 private slots:
+    // A sequence's four texts, in place or on the heap (more than 19 bytes
+    // in all): read back, copied, moved, and each one replaced by a piece of
+    // the texts themselves.
+    void textesSequence_data()
+    {
+        using Textes = std::array<std::string, 4>;
+        QTest::addColumn<Textes>("textes");
+        QTest::newRow("vides") << Textes{};
+        QTest::newRow("19 octets") << Textes{"6e3", "G1", "Salle 112", "\xC9PS,"};
+        QTest::newRow("20 octets") << Textes{"6e3", "G1", "Salle 112", "\xC9PS,!"};
+        QTest::newRow("divers seul") << Textes{"", "", "", "Divers"};
+        QTest::newRow("un seul long") << Textes{"", std::string(300, 'x'), "", ""};
+        QTest::newRow("octet nul") << Textes{std::string(1, '\0'), "a", std::string(18, 'b'), ""};
+    }
+    void textesSequence()
+    {
+        using Textes = std::array<std::string, 4>;
+        QFETCH(Textes, textes);
+        Textes attendus = textes;
+        const auto egaux = [&attendus](const TextesSequence& t) {
+            for (std::size_t k = 0; k < 4; ++k)
+                if (t[k] != attendus[k]) return false;
+            return true;
+        };
+        TextesSequence t(attendus[0], attendus[1], attendus[2], attendus[3]);
+        QVERIFY(egaux(t));
+        const bool vides = textes == Textes{};
+        QCOMPARE(t.ToutVide(), vides);
+        TextesSequence copie(t);
+        QVERIFY(copie == t && egaux(copie));
+        TextesSequence autre("z", "", "", "");
+        autre = t;
+        QVERIFY(egaux(autre));
+        TextesSequence deplace(std::move(autre));
+        QVERIFY(egaux(deplace) && autre.ToutVide());
+        for (std::size_t k = 0; k < 4; ++k) {
+            // Its own text, shortened by one byte from the front.
+            const std::string_view soi = copie[k];
+            copie.Fixer(k, soi.empty() ? soi : soi.substr(1));
+            if (!attendus[k].empty()) attendus[k].erase(0, 1);
+            QVERIFY(egaux(copie));
+        }
+        QVERIFY(egaux(copie) && (copie != t || vides));
+        t = TextesSequence();
+        QVERIFY(t.ToutVide() && t == TextesSequence());
+    }
+
     void parDefaut()
     {
         const REdt e;
@@ -148,7 +195,7 @@ private slots:
             j.ParSemaine.resize(std::size_t(entrees));
             for (int k = 0; k < entrees; ++k) {
                 j.ParSemaine[std::size_t(k)].Sequences.resize(std::size_t(k + 1));
-                j.ParSemaine[std::size_t(k)].Sequences.back().Textes[0] = std::to_string(k);
+                j.ParSemaine[std::size_t(k)].Sequences.back().Textes.Fixer(0, std::to_string(k));
                 j.ParSemaine[std::size_t(k)].Vide = false;
             }
         }

@@ -208,7 +208,7 @@ private slots:
         QVERIFY(LireEdt(relu, contenu));
         QCOMPARE(relu.Semaines[0].Nom, std::string("a b"));
         QCOMPARE(relu.ListesDonnees[2], (std::vector<std::string>{"x  y", " "}));
-        const std::array<std::string, 4> textes = {"1 ", " 2", "", "3    4"};
+        const TextesSequence textes = {"1 ", " 2", "", "3    4"};
         QCOMPARE(relu.Jours[3].ParSemaine[0].Sequences[0].Textes, textes);
         QCOMPARE(EcrireEdt(relu), contenu);
     }

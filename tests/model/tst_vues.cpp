@@ -26,8 +26,9 @@ const char* const kValeurs[] = {"Salle 12",   " salle 12", "SALLE 12 ", "Salle 3
                                 "\xE9tude\t", "",          "  ",        "Gymnase"};
 const char* const kSemaines[] = {"Semaine A", "semaine a", "Semaine B", "SEMAINE B", "Sem C"};
 
-std::string Naif(std::string s)
+std::string Naif(std::string_view vue)
 {
+    std::string s(vue);
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
         s.erase(0, 1);
     while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))

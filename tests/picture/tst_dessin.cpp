@@ -107,7 +107,8 @@ private slots:
         QTest::newRow("face") << "" << Changement([](REdt& e, int i) {
             Groupe1(e).Nom = i % 2 ? "Z003" : "DejaVu Serif";
             Groupe1(e).Italique = true;
-            e.Jours[0].ParSemaine[1].Sequences[0].Textes[0] = "jfjf, une classe au nom très long";
+            e.Jours[0].ParSemaine[1].Sequences[0].Textes.Fixer(0,
+                                                               "jfjf, une classe au nom très long");
         }) << 2;
         QTest::newRow("couleur") << "" << Changement([](REdt& e, int i) {
             Groupe1(e).Couleur = 0x0000FF << (8 * (i % 3));
@@ -123,7 +124,8 @@ private slots:
             << 3;
         QTest::newRow("texte sur deux lignes, hors de sa case")
             << "" << Changement([](REdt& e, int i) {
-                   e.Jours[0].ParSemaine[0].Sequences[0].Textes[0] = i % 2 ? "4e\r\nB" : "4e\nB";
+                   e.Jours[0].ParSemaine[0].Sequences[0].Textes.Fixer(0,
+                                                                      i % 2 ? "4e\r\nB" : "4e\nB");
                    e.Jours[1].ParSemaine[0].Sequences[0].Debut = H(7, 58);
                    e.Jours[1].ParSemaine[0].Sequences[0].Fin = H(7, 59 - i % 2);
                    Groupe1(e).Taille = 24;

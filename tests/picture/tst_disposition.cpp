@@ -305,7 +305,7 @@ private slots:
         Ajouter(e, 0, 0, Seq(H(8), H(9), {"a", "", "", ""}));
         MesureurFaux f;
         QVERIFY(Disposer(e, f).dessine);
-        e.Jours[0].ParSemaine[0].Sequences[0].Textes[0].clear();
+        e.Jours[0].ParSemaine[0].Sequences[0].Textes.Fixer(0, {});
         QVERIFY(!PreparerDessin(e, f));
         QCOMPARE(e.Mesures.PixParMinute, 1.0f);
         QVERIFY(e.Jours[0].ParSemaine[0].Vide);

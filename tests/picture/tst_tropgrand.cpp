@@ -82,7 +82,7 @@ private slots:
             std::string t;
             for (int i = 0; i < valeur; ++i)
                 t += "ligne\n";
-            e.Jours[0].ParSemaine[0].Sequences[0].Textes[3] = t;
+            e.Jours[0].ParSemaine[0].Sequences[0].Textes.Fixer(3, t);
         }
         const ResultatDessin r = Redessiner(e);
         QCOMPARE(int(r.etat), int(ResultatDessin::TropGrand));

@@ -275,7 +275,8 @@ private slots:
                     const Rect& c = b.cellules[g];
                     // Overlapping boxes may draw one text twice at one place:
                     // text extraction keeps it once.
-                    const auto place = std::make_tuple(s.Textes[g], b.departs[g].x, b.departs[g].y);
+                    const auto place =
+                        std::make_tuple(std::string(s.Textes[g]), b.departs[g].x, b.departs[g].y);
                     if (s.Textes[g].empty() || c.d <= c.g || c.b <= c.h ||
                         !places.insert(place).second)
                         continue;

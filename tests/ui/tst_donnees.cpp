@@ -118,7 +118,7 @@ QStringList Sequences(const REdt& e, int jour, int semaine)
                                   .ParSemaine[static_cast<std::size_t>(semaine)]
                                   .Sequences) {
         QStringList textes;
-        for (const std::string& t : s.Textes)
+        for (const std::string_view t : s.Textes)
             textes << Texte1252(t);
         l << HM(s.Debut) + u'-' + HM(s.Fin) + u' ' + textes.join(u'|');
     }
