@@ -4,13 +4,8 @@
 //
 //   bench_edt [Google Benchmark options]
 //   bench_edt --ecrire FICHIER   writes the very big timetable (Enregistrer)
-//   bench_edt --lire FICHIER     reads a file (Charger)
-//   bench_edt --plancher FICHIER reads the file's bytes and counts its lines,
-//                                then builds and frees as many empty
-//                                sequences as the very big timetable holds:
-//                                what any reader of it must do at least
-// The file modes print the time of that one step, disk included;
-// bench/edt-vs-wc.sh uses them.
+// It prints the time of that one step, disk included; bench/edt-vs-wc.sh uses
+// it, and bench/lire_edt.cpp for reading.
 #include "classesedt.h"
 #include "erreurs.h"
 #include "fichiers.h"
@@ -124,51 +119,22 @@ BENCHMARK(BM_LireGrand)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_EcrireTresGrand)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_LireTresGrand)->Unit(benchmark::kMillisecond);
 
-// The whole file operations, disk included (Enregistrer flushes to disk).
-int ModeFichier(const char* mode, const char* chemin)
+// The whole save, disk included (Enregistrer flushes to disk).
+int EcrireFichier(const char* chemin)
 {
     using Horloge = std::chrono::steady_clock;
     try {
-        if (std::strcmp(mode, "--ecrire") == 0) {
-            REdt e = TresGrand();
-            e.Fichier = chemin;
-            // The text alone first, then the whole Enregistrer (text, write,
-            // flush to disk, rename).
-            const auto debutTexte = Horloge::now();
-            const std::string texte = EcrireEdt(e);
-            const std::chrono::duration<double> dt = Horloge::now() - debutTexte;
-            const auto debut = Horloge::now();
-            e.Enregistrer();
-            const std::chrono::duration<double> d = Horloge::now() - debut;
-            std::printf("ecriture %.4f s (texte seul %.4f s)\n", d.count(), dt.count());
-            return 0;
-        }
-        if (std::strcmp(mode, "--plancher") == 0) {
-            const auto debut = Horloge::now();
-            const ContenuFichier contenu = LireContenuFichier(chemin);
-            const std::size_t lignes = CompterLignes(contenu.Vue());
-            {
-                REdt e;
-                e.Semaines.resize(52);
-                e.AjusterSemaines();
-                for (RJour& jour : e.Jours)
-                    for (RJourSem& js : jour.ParSemaine)
-                        js.Sequences.resize(270);
-                benchmark::DoNotOptimize(e.Jours.data());
-            }
-            const std::chrono::duration<double> d = Horloge::now() - debut;
-            std::printf("plancher %.4f s (%zu lignes)\n", d.count(), lignes);
-            return 0;
-        }
-        REdt e;
+        REdt e = TresGrand();
         e.Fichier = chemin;
+        // The text alone first, then the whole Enregistrer (text, write,
+        // flush to disk, rename).
+        const auto debutTexte = Horloge::now();
+        const std::string texte = EcrireEdt(e);
+        const std::chrono::duration<double> dt = Horloge::now() - debutTexte;
         const auto debut = Horloge::now();
-        if (!e.Charger()) {
-            std::fprintf(stderr, "version refusée\n");
-            return 1;
-        }
+        e.Enregistrer();
         const std::chrono::duration<double> d = Horloge::now() - debut;
-        std::printf("lecture %.4f s\n", d.count());
+        std::printf("ecriture %.4f s (texte seul %.4f s)\n", d.count(), dt.count());
         return 0;
     } catch (const ErreurHoraku& x) {
         std::fprintf(stderr, "%s\n", x.what());
@@ -180,10 +146,7 @@ int ModeFichier(const char* mode, const char* chemin)
 
 int main(int argc, char** argv)
 {
-    if (argc == 3 &&
-        (std::strcmp(argv[1], "--ecrire") == 0 || std::strcmp(argv[1], "--lire") == 0 ||
-         std::strcmp(argv[1], "--plancher") == 0))
-        return ModeFichier(argv[1], argv[2]);
+    if (argc == 3 && std::strcmp(argv[1], "--ecrire") == 0) return EcrireFichier(argv[2]);
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

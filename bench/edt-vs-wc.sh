@@ -4,10 +4,11 @@
 # Best of N runs of each, in CPU time (user and system, `perf stat`'s
 # task-clock) when perf is there, else in wall time:
 #   - wc -l: the whole process;
-#   - plancher: the whole process of `bench_edt --plancher` (the file's bytes
+#   - plancher: the whole process of `lire_edt --plancher` (the file's bytes
 #     read and counted, as many empty sequences built and freed);
-#   - lecture: the whole process of `bench_edt --lire` (start, Charger, exit),
-#     and Charger alone as the program times it (wall);
+#   - lecture: the whole process of `lire_edt` (start, Charger, exit), a
+#     program linked with the model alone, and Charger alone as it times it
+#     (wall);
 #   - ecriture: Enregistrer as the program times it (text, write, flush to
 #     disk, rename); the process itself first builds the timetable in memory.
 #   bench/edt-vs-wc.sh [DOSSIER_DE_CONSTRUCTION] [N]
@@ -16,11 +17,14 @@ racine="$(cd "$(dirname "$0")/.." && pwd)"
 construction="${1:-$racine/build}"
 essais="${2:-7}"
 bench="$construction/bench/bench_edt"
+lire="$construction/bench/lire_edt"
 cli="$construction/bin/horaku-cli"
-if [ ! -x "$bench" ]; then
-  echo "$bench absent : construire d'abord (cmake --build $construction --target bench_edt horaku-cli)" >&2
-  exit 1
-fi
+for p in "$bench" "$lire"; do
+  if [ ! -x "$p" ]; then
+    echo "$p absent : construire d'abord (cmake --build $construction --target bench_edt lire_edt horaku-cli)" >&2
+    exit 1
+  fi
+done
 dossier="$(mktemp -d)"
 trap 'rm -rf "$dossier"' EXIT
 fichier="$dossier/tres-grand.edt"
@@ -47,9 +51,9 @@ fois() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.1f", a / b }'; }
 "$bench" --ecrire "$fichier" >/dev/null
 echo "fichier : $(wc -l <"$fichier") lignes, $(stat -c %s "$fichier") octets ($mesure ; charge : $(cut -d' ' -f1-3 /proc/loadavg))"
 wc_l=$(for _ in $(seq "$essais"); do duree wc -l "$fichier"; done | plus_petit)
-plancher=$(for _ in $(seq "$essais"); do duree "$bench" --plancher "$fichier"; done | plus_petit)
-lecture=$(for _ in $(seq "$essais"); do duree "$bench" --lire "$fichier"; done | plus_petit)
-charger=$(for _ in $(seq "$essais"); do "$bench" --lire "$fichier" | awk '{ print $2 }'; done | plus_petit)
+plancher=$(for _ in $(seq "$essais"); do duree "$lire" --plancher "$fichier"; done | plus_petit)
+lecture=$(for _ in $(seq "$essais"); do duree "$lire" "$fichier"; done | plus_petit)
+charger=$(for _ in $(seq "$essais"); do "$lire" "$fichier" | awk '{ print $2 }'; done | plus_petit)
 enregistrer=$(for _ in $(seq "$essais"); do "$bench" --ecrire "$fichier" | awk '{ print $2 }'; done | plus_petit)
 printf 'wc -l (processus)              %s s\n' "$wc_l"
 printf 'plancher (processus)           %s s   %s x wc -l\n' "$plancher" "$(fois "$plancher" "$wc_l")"

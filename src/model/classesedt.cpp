@@ -70,11 +70,6 @@ TextesSequence& TextesSequence::operator=(TextesSequence&& autre) noexcept
     return *this;
 }
 
-TextesSequence::~TextesSequence()
-{
-    liberer();
-}
-
 const unsigned char* TextesSequence::bloc() const
 {
     const unsigned char* b = nullptr;
@@ -117,19 +112,52 @@ void TextesSequence::Fixer(std::size_t groupe, std::string_view texte)
     Fixer(t);
 }
 
+bool TextesSequence::chezSoi(const std::array<std::string_view, 4>& textes) const
+{
+    const auto dedans = [](const char* p, const void* debut, std::size_t n) {
+        const auto x = reinterpret_cast<std::uintptr_t>(p);
+        const auto d = reinterpret_cast<std::uintptr_t>(debut);
+        return x >= d && x < d + n;
+    };
+    std::size_t taille = kOctets;
+    const void* debut = o_;
+    if (surLeTas()) {
+        debut = bloc();
+        taille = 4 * sizeof(std::uint32_t);
+        for (std::size_t k = 0; k < 4; ++k)
+            taille += (*this)[k].size();
+    }
+    for (const std::string_view t : textes)
+        if (!t.empty() && dedans(t.data(), debut, taille)) return true;
+    return false;
+}
+
 void TextesSequence::Fixer(const std::array<std::string_view, 4>& textes)
 {
-    // The texts may lie in this very storage: the new one is made in full
-    // before the old one is let go.
     const std::size_t total =
         textes[0].size() + textes[1].size() + textes[2].size() + textes[3].size();
+    if (total <= kEnPlace && !chezSoi(textes)) {
+        // Straight into place, byte by byte: a call to memcpy costs more
+        // than these few bytes, and a copy through a buffer would read back
+        // bytes just written one at a time.
+        liberer();
+        unsigned char* p = o_ + 4;
+        for (std::size_t k = 0; k < 4; ++k) {
+            o_[k] = static_cast<unsigned char>(textes[k].size());
+            for (const char c : textes[k])
+                *p++ = static_cast<unsigned char>(c);
+        }
+        return;
+    }
+    // The texts may lie in this very storage: the new one is made in full
+    // before the old one is let go.
     unsigned char neuf[kOctets] = {};
     if (total <= kEnPlace) {
         unsigned char* p = neuf + 4;
         for (std::size_t k = 0; k < 4; ++k) {
             neuf[k] = static_cast<unsigned char>(textes[k].size());
-            if (!textes[k].empty()) std::memcpy(p, textes[k].data(), textes[k].size());
-            p += textes[k].size();
+            for (const char c : textes[k])
+                *p++ = static_cast<unsigned char>(c);
         }
     } else {
         std::uint32_t l[4];

@@ -56,7 +56,10 @@ public:
     TextesSequence(TextesSequence&& autre) noexcept;
     TextesSequence& operator=(const TextesSequence& autre);
     TextesSequence& operator=(TextesSequence&& autre) noexcept;
-    ~TextesSequence();
+    ~TextesSequence()
+    {
+        if (surLeTas()) liberer();
+    }
 
     // const: assigning to the view returned would change nothing.
     const std::string_view
@@ -107,6 +110,7 @@ private:
     static constexpr unsigned char kSurLeTas = 0xFF; // first byte when the texts are on the heap
     bool surLeTas() const { return o_[0] == kSurLeTas; }
     const unsigned char* bloc() const;
+    bool chezSoi(const std::array<std::string_view, 4>& textes) const;
     void liberer();
     unsigned char o_[kOctets] = {};
 };

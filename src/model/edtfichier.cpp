@@ -78,9 +78,7 @@ public:
         ++i_;
         const char* const d = c_.data();
         const std::size_t n = c_.size();
-        std::size_t f = pos_;
-        while (f < n && d[f] != '\r' && d[f] != '\n')
-            ++f;
+        std::size_t f = FinDeLigne(c_, pos_);
         const std::string_view l(d + pos_, f - pos_);
         if (f < n && d[f] == '\r' && f + 1 < n && d[f + 1] == '\n') ++f;
         pos_ = f + 1;
@@ -107,14 +105,8 @@ public:
     TDateTime temps()
     {
         const std::string_view l = ligne();
-        // A sequence mostly starts when the one before ends: the same line
-        // again gives the same time.
-        if (tempsConnu_ && l == tempsLu_) return tempsValeur_;
-        const auto t = TexteVersTemps(l);
+        const auto t = temps_.Lire(l);
         if (!t) throw ErreurDate(l);
-        tempsConnu_ = true;
-        tempsLu_ = l;
-        tempsValeur_ = *t;
         return *t;
     }
     // A count of items, each taking at least `lignesParElement` lines.
@@ -139,9 +131,7 @@ private:
     std::size_t total_;
     std::size_t pos_ = 0;
     std::size_t i_ = 0;
-    bool tempsConnu_ = false; // the last time line read, and its value
-    std::string_view tempsLu_;
-    TDateTime tempsValeur_ = 0;
+    LecteurTemps temps_;
 };
 
 std::string Style(const RPolice& p)

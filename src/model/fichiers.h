@@ -12,6 +12,9 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace horaku
 {
@@ -72,6 +75,29 @@ void EcrireFichierAtomique(const std::string& chemin,
 std::vector<std::string_view> DecouperLignes(std::string_view contenu);
 // The number of lines DecouperLignes would give, without building them.
 std::size_t CompterLignes(std::string_view contenu);
+// Where the line that holds byte `depuis` ends: the index of the first CR or
+// LF from there, or the content's size.
+// Inline: the file reader calls it for every line.
+inline std::size_t FinDeLigne(std::string_view contenu, std::size_t depuis)
+{
+    const char* const d = contenu.data();
+    const std::size_t n = contenu.size();
+    std::size_t i = depuis;
+#if defined(__SSE2__)
+    const __m128i lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
+        const int masque =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
+        if (masque != 0)
+            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(masque)));
+    }
+#endif
+    while (i < n && d[i] != '\r' && d[i] != '\n')
+        ++i;
+    return i;
+}
 // The first line, without its line break.
 std::string_view PremiereLigne(std::string_view contenu);
 // A text that must stay on its line: CR and LF become blanks.

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 
 namespace horaku
 {
@@ -219,25 +220,86 @@ std::string HeureMinuteVersTexte(TDateTime t)
     return tampon;
 }
 
+namespace
+{
+
+enum class Fixe { Non, Faux, Oui };
+
+// "HH:MM:SS" exactly, the form the writer gives times of day.
+Fixe HeureFixe(std::string_view texte, std::int64_t& ms)
+{
+    if (texte.size() != 8 || texte[2] != ':' || texte[5] != ':') return Fixe::Non;
+    const auto chiffre = [&texte](std::size_t i) {
+        return static_cast<unsigned>(static_cast<unsigned char>(texte[i]) - '0');
+    };
+    const unsigned c[6] = {chiffre(0), chiffre(1), chiffre(3), chiffre(4), chiffre(6), chiffre(7)};
+    if (c[0] > 9 || c[1] > 9 || c[2] > 9 || c[3] > 9 || c[4] > 9 || c[5] > 9) return Fixe::Non;
+    const unsigned h = c[0] * 10 + c[1], mi = c[2] * 10 + c[3], se = c[4] * 10 + c[5];
+    if (h > 23 || mi > 59 || se > 59) return Fixe::Faux;
+    ms = static_cast<std::int64_t>(h * 3600 + mi * 60 + se) * 1000;
+    return Fixe::Oui;
+}
+
+// "DD/MM/YYYY" exactly, a valid date; anything else is left to LireDate.
+bool DateFixe(std::string_view t, std::int64_t& jours)
+{
+    if (t.size() != 10 || t[2] != '/' || t[5] != '/') return false;
+    unsigned c[8];
+    const std::size_t places[8] = {0, 1, 3, 4, 6, 7, 8, 9};
+    for (std::size_t i = 0; i < 8; ++i) {
+        c[i] = static_cast<unsigned>(static_cast<unsigned char>(t[places[i]]) - '0');
+        if (c[i] > 9) return false;
+    }
+    const unsigned j = c[0] * 10 + c[1], m = c[2] * 10 + c[3];
+    const unsigned a = ((c[4] * 10 + c[5]) * 10 + c[6]) * 10 + c[7];
+    if (a < 1 || m < 1 || m > 12 || j < 1) return false;
+    static const unsigned kJoursMois[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool bissextile = (a % 4 == 0 && a % 100 != 0) || a % 400 == 0;
+    if (j > kJoursMois[m - 1] + (m == 2 && bissextile ? 1 : 0)) return false;
+    jours = JoursDepuisCivil(a, m, j) - kJour0;
+    return true;
+}
+
+TDateTime Assembler(std::int64_t jours, std::int64_t ms)
+{
+    const double fraction = static_cast<double>(ms) / static_cast<double>(kMsParJour);
+    const auto j = static_cast<double>(jours);
+    // Before day 0 the time counts away from zero, as the platform encodes it.
+    return jours >= 0 ? j + fraction : j - fraction;
+}
+
+} // namespace
+
 std::optional<TDateTime> TexteVersTemps(std::string_view texte)
 {
-    // The form the writer gives sequence times, "HH:MM:SS", read directly.
-    if (texte.size() == 8 && texte[2] == ':' && texte[5] == ':') {
-        const auto chiffre = [&texte](std::size_t i) {
-            return static_cast<unsigned>(static_cast<unsigned char>(texte[i]) - '0');
-        };
-        const unsigned c[6] = {chiffre(0), chiffre(1), chiffre(3),
-                               chiffre(4), chiffre(6), chiffre(7)};
-        if (c[0] <= 9 && c[1] <= 9 && c[2] <= 9 && c[3] <= 9 && c[4] <= 9 && c[5] <= 9) {
-            const unsigned h = c[0] * 10 + c[1], mi = c[2] * 10 + c[3], se = c[4] * 10 + c[5];
-            if (h > 23 || mi > 59 || se > 59) return std::nullopt;
-            return static_cast<double>((h * 3600 + mi * 60 + se) * 1000) /
-                   static_cast<double>(kMsParJour);
+    // The forms the writer gives, "HH:MM:SS" and "DD/MM/YYYY HH:MM:SS", read
+    // directly: a large file holds hundreds of thousands of them.
+    std::int64_t ms = 0;
+    switch (HeureFixe(texte, ms)) {
+    case Fixe::Oui:
+        return Assembler(0, ms);
+    case Fixe::Faux:
+        return std::nullopt;
+    case Fixe::Non:
+        break;
+    }
+    if (texte.size() == 19 && texte[2] == '/' && texte[5] == '/' && texte[10] == ' ') {
+        std::int64_t jours = 0;
+        if (DateFixe(texte.substr(0, 10), jours)) {
+            switch (HeureFixe(texte.substr(11), ms)) {
+            case Fixe::Oui:
+                return Assembler(jours, ms);
+            case Fixe::Faux:
+                return std::nullopt;
+            case Fixe::Non:
+                break;
+            }
         }
     }
     std::string_view s = SansBlancs(texte);
     if (s.empty()) return std::nullopt;
-    std::int64_t jours = 0, ms = 0;
+    std::int64_t jours = 0;
+    ms = 0;
     std::string_view essai = s;
     if (LireDate(essai, jours)) {
         s = essai;
@@ -250,10 +312,41 @@ std::optional<TDateTime> TexteVersTemps(std::string_view texte)
         return std::nullopt;
     }
     if (!s.empty()) return std::nullopt;
-    const double fraction = static_cast<double>(ms) / static_cast<double>(kMsParJour);
-    const auto j = static_cast<double>(jours);
-    // Before day 0 the time counts away from zero, as the platform encodes it.
-    return jours >= 0 ? j + fraction : j - fraction;
+    return Assembler(jours, ms);
+}
+
+std::optional<TDateTime> LecteurTemps::Lire(std::string_view texte)
+{
+    if (taille_ != 0 && texte.size() == taille_ && std::memcmp(texte.data(), texte_, taille_) == 0)
+        return valeur_;
+    std::optional<TDateTime> t;
+    if (texte.size() == 19 && texte[10] == ' ' && dateConnue_ &&
+        std::memcmp(texte.data(), date_, sizeof date_) == 0) {
+        std::int64_t ms = 0;
+        switch (HeureFixe(texte.substr(11), ms)) {
+        case Fixe::Oui:
+            t = Assembler(jours_, ms);
+            break;
+        case Fixe::Faux:
+            return std::nullopt;
+        case Fixe::Non:
+            t = TexteVersTemps(texte);
+            break;
+        }
+    } else {
+        t = TexteVersTemps(texte);
+        std::int64_t jours = 0;
+        if (t && texte.size() == 19 && texte[10] == ' ' && DateFixe(texte.substr(0, 10), jours)) {
+            std::memcpy(date_, texte.data(), sizeof date_);
+            dateConnue_ = true;
+            jours_ = jours;
+        }
+    }
+    if (!t) return t;
+    taille_ = texte.size() <= sizeof texte_ ? texte.size() : 0;
+    if (taille_ != 0) std::memcpy(texte_, texte.data(), taille_);
+    valeur_ = *t;
+    return t;
 }
 
 HeureTapee LireHeureTapee(std::string_view tape)

@@ -33,6 +33,23 @@ std::string HeureMinuteVersTexte(TDateTime t);
 // Accepts the three written forms and one-digit hours ("8:30", "8:30:00").
 std::optional<TDateTime> TexteVersTemps(std::string_view texte);
 
+// Reads the times of a file one after another, as TexteVersTemps does: a
+// sequence mostly starts when the one before ends, and a file's times share
+// their date, so the same text, or the same date, is not worked out again.
+class LecteurTemps
+{
+public:
+    std::optional<TDateTime> Lire(std::string_view texte);
+
+private:
+    char texte_[kTailleTexteTemps] = {};
+    std::size_t taille_ = 0; // 0: nothing remembered
+    TDateTime valeur_ = 0;
+    char date_[10] = {};
+    bool dateConnue_ = false;
+    std::int64_t jours_ = 0;
+};
+
 // A time of day as typed into a time field, key by key: digits, and a ":"
 // that ends the hours.  "0930", "9:30" and "930" are 09:30 once complete.
 // The hours are one digit when it cannot begin a larger hour (3 to 9) or a

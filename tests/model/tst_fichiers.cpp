@@ -87,6 +87,8 @@ private slots:
         QTest::newRow("CR CR LF") << QByteArray("a\r\r\nb") << QStringList{"a", "", "b"};
         QTest::newRow("LF CR") << QByteArray("a\n\rb") << QStringList{"a", "", "b"};
         QTest::newRow("blancs gardés") << QByteArray(" a \t\r\n") << QStringList{" a \t"};
+        // More line breaks in a row than a one-byte counter holds.
+        QTest::newRow("10 000 LF") << QByteArray(10000, '\n') << QStringList(10000, QString());
     }
     void decouper()
     {

@@ -111,6 +111,8 @@ private slots:
                               "01/01/20000",
                               "01/01/2000x",
                               "01/01/2000 25:00",
+                              "29/02/1900 08:00:00",
+                              "31/04/2000 08:00:00",
                               "01/01/2000 08",
                               "01-01-2000",
                               "01/01/0000",
@@ -121,6 +123,44 @@ private slots:
     {
         QFETCH(QString, texte);
         QVERIFY(!TexteVersTemps(texte.toStdString()).has_value());
+    }
+
+    // Le lecteur des fichiers, qui se souvient du dernier texte et de la
+    // dernière date, répond toujours comme TexteVersTemps, à l'octet près.
+    void lecteurTemps()
+    {
+        std::vector<std::string> textes;
+        for (const char* t : {"08:30:00",
+                              "08:30:00",
+                              "08:55:00",
+                              "29/12/1899 06:00:00",
+                              "29/12/1899 07:00:00",
+                              "29/12/1899 07:00:00",
+                              "29/12/1899 25:00:00",
+                              "29/12/1899  7:00:00",
+                              "29/12/1899 07:0x:00",
+                              "29/12/1899 07:00:00",
+                              "31/12/1899 00:10:00",
+                              "31/12/1899 00:10:00",
+                              "08:30:00",
+                              "31/12/1899 23:59:59",
+                              "30/02/2000 08:00:00",
+                              "29/02/2000 08:00:00",
+                              "29/02/2000 09:00:00",
+                              "8:30",
+                              "24:00:00",
+                              "24:00:00",
+                              "31/12/9999 23:59:59",
+                              "01/01/0001 00:00:01",
+                              "01/01/0001 00:00:01"})
+            textes.emplace_back(t);
+        LecteurTemps lecteur;
+        for (const std::string& t : textes) {
+            const auto attendu = TexteVersTemps(t);
+            const auto lu = lecteur.Lire(t);
+            QVERIFY2(lu.has_value() == attendu.has_value(), t.c_str());
+            if (lu) QVERIFY2(*lu == *attendu, t.c_str());
+        }
     }
 
     // Chaque seconde de la journée, construite de deux façons, s'écrit avec
