@@ -65,24 +65,24 @@ private:
     std::size_t n_ = 0;
 };
 
+// Out of line, so that reading a line stays small enough to inline.
+[[noreturn]] void Manque(std::size_t i)
+{
+    throw ErreurIndice(static_cast<long long>(i));
+}
+
 // Lines are cut one at a time as they are read: only their number is known
 // beforehand, which is all the count checks need.
 class Lecteur
 {
 public:
-    explicit Lecteur(std::string_view contenu) : c_(contenu), total_(CompterLignes(contenu)) {}
+    explicit Lecteur(std::string_view contenu) : lignes_(contenu), total_(CompterLignes(contenu)) {}
 
     std::string_view ligne()
     {
-        if (i_ >= total_) throw ErreurIndice(static_cast<long long>(i_));
+        if (i_ >= total_) Manque(i_);
         ++i_;
-        const char* const d = c_.data();
-        const std::size_t n = c_.size();
-        std::size_t f = FinDeLigne(c_, pos_);
-        const std::string_view l(d + pos_, f - pos_);
-        if (f < n && d[f] == '\r' && f + 1 < n && d[f + 1] == '\n') ++f;
-        pos_ = f + 1;
-        return l;
+        return lignes_.Suivante();
     }
     void sauter() { ligne(); }
     std::string texte() { return std::string(ligne()); }
@@ -105,9 +105,9 @@ public:
     TDateTime temps()
     {
         const std::string_view l = ligne();
-        const auto t = temps_.Lire(l);
-        if (!t) throw ErreurDate(l);
-        return *t;
+        TDateTime t = 0;
+        if (!temps_.Lire(l, t)) throw ErreurDate(l);
+        return t;
     }
     // A count of items, each taking at least `lignesParElement` lines.
     std::size_t compte(std::size_t lignesParElement)
@@ -127,9 +127,8 @@ public:
     std::size_t numero() const { return i_ + 1; }
 
 private:
-    std::string_view c_;
+    CoupeurLignes lignes_;
     std::size_t total_;
-    std::size_t pos_ = 0;
     std::size_t i_ = 0;
     LecteurTemps temps_;
 };

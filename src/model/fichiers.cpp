@@ -466,22 +466,9 @@ std::string_view PremiereLigne(std::string_view contenu)
 std::vector<std::string_view> DecouperLignes(std::string_view contenu)
 {
     std::vector<std::string_view> lignes;
-    const char* const d = contenu.data();
-    const std::size_t n = contenu.size();
-    std::size_t debut = 0;
-    std::size_t i = 0;
-    while (i < n) {
-        const char c = d[i];
-        if (c != '\r' && c != '\n') {
-            ++i;
-            continue;
-        }
-        lignes.emplace_back(d + debut, i - debut);
-        ++i;
-        if (c == '\r' && i < n && d[i] == '\n') ++i;
-        debut = i;
-    }
-    if (debut < n) lignes.emplace_back(d + debut, n - debut);
+    CoupeurLignes coupeur(contenu);
+    while (!coupeur.Fini())
+        lignes.push_back(coupeur.Suivante());
     return lignes;
 }
 

@@ -6,6 +6,7 @@
 // and written back should anything fail.
 #pragma once
 
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <memory>
@@ -75,29 +76,74 @@ void EcrireFichierAtomique(const std::string& chemin,
 std::vector<std::string_view> DecouperLignes(std::string_view contenu);
 // The number of lines DecouperLignes would give, without building them.
 std::size_t CompterLignes(std::string_view contenu);
-// Where the line that holds byte `depuis` ends: the index of the first CR or
-// LF from there, or the content's size.
-// Inline: the file reader calls it for every line.
-inline std::size_t FinDeLigne(std::string_view contenu, std::size_t depuis)
+// Cuts a content into lines one after another, as DecouperLignes does.  It
+// looks at 64 bytes at a time: one mask of a block's line ends (an LF, or a
+// CR that no LF follows) serves every line in it, and going from one line to
+// the next only clears a bit, where a search per line would wait at each
+// line's end for the one before.  Inline: the file reader takes its lines
+// from it.
+class CoupeurLignes
 {
-    const char* const d = contenu.data();
-    const std::size_t n = contenu.size();
-    std::size_t i = depuis;
-#if defined(__SSE2__)
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
-    for (; i + 16 <= n; i += 16) {
-        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-        const int masque =
-            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(v, lf), _mm_cmpeq_epi8(v, cr)));
-        if (masque != 0)
-            return i + static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(masque)));
+public:
+    explicit CoupeurLignes(std::string_view contenu) : c_(contenu) { charger(); }
+    bool Fini() const { return pos_ >= c_.size(); }
+    // The next line, without its line break; only while !Fini().
+    std::string_view Suivante()
+    {
+        const char* const d = c_.data();
+        while (masque_ == 0) {
+            bloc_ += 64;
+            if (bloc_ >= c_.size()) {
+                const std::string_view reste = c_.substr(pos_);
+                pos_ = c_.size();
+                return reste;
+            }
+            charger();
+        }
+        const std::size_t e = bloc_ + static_cast<std::size_t>(__builtin_ctzll(masque_));
+        masque_ &= masque_ - 1;
+        const std::size_t fin = d[e] == '\n' && e > pos_ && d[e - 1] == '\r' ? e - 1 : e;
+        const std::string_view ligne(d + pos_, fin - pos_);
+        pos_ = e + 1;
+        return ligne;
     }
+
+private:
+    void charger()
+    {
+        const char* const d = c_.data() + bloc_;
+        const std::size_t n = c_.size() - bloc_;
+        masque_ = 0;
+#if defined(__SSE2__)
+        if (n > 64) {
+            const __m128i lf = _mm_set1_epi8('\n');
+            const __m128i cr = _mm_set1_epi8('\r');
+            for (int k = 0; k < 4; ++k) {
+                const auto* const p = reinterpret_cast<const __m128i*>(d + 16 * k);
+                const __m128i v = _mm_loadu_si128(p);
+                const __m128i suivant =
+                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 16 * k + 1));
+                const __m128i fins = _mm_or_si128(
+                    _mm_cmpeq_epi8(v, lf),
+                    _mm_andnot_si128(_mm_cmpeq_epi8(suivant, lf), _mm_cmpeq_epi8(v, cr)));
+                masque_ |=
+                    static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(fins)))
+                    << (16 * k);
+            }
+            return;
+        }
 #endif
-    while (i < n && d[i] != '\r' && d[i] != '\n')
-        ++i;
-    return i;
-}
+        for (std::size_t k = 0; k < 64 && k < n; ++k) {
+            const bool fin = d[k] == '\n' || (d[k] == '\r' && (k + 1 >= n || d[k + 1] != '\n'));
+            masque_ |= static_cast<std::uint64_t>(fin) << k;
+        }
+    }
+
+    std::string_view c_;
+    std::size_t pos_ = 0;
+    std::size_t bloc_ = 0;
+    std::uint64_t masque_ = 0;
+};
 // The first line, without its line break.
 std::string_view PremiereLigne(std::string_view contenu);
 // A text that must stay on its line: CR and LF become blanks.

@@ -315,11 +315,18 @@ std::optional<TDateTime> TexteVersTemps(std::string_view texte)
     return Assembler(jours, ms);
 }
 
-std::optional<TDateTime> LecteurTemps::Lire(std::string_view texte)
+bool LecteurTemps::Lire(std::string_view texte, TDateTime& t)
 {
-    if (taille_ != 0 && texte.size() == taille_ && std::memcmp(texte.data(), texte_, taille_) == 0)
-        return valeur_;
-    std::optional<TDateTime> t;
+    if (taille_ != 0 && texte.size() == taille_ &&
+        std::memcmp(texte.data(), texte_, taille_) == 0) {
+        t = valeur_;
+        return true;
+    }
+    const auto lent = [&texte, &t] {
+        const auto r = TexteVersTemps(texte);
+        if (r) t = *r;
+        return r.has_value();
+    };
     if (texte.size() == 19 && texte[10] == ' ' && dateConnue_ &&
         std::memcmp(texte.data(), date_, sizeof date_) == 0) {
         std::int64_t ms = 0;
@@ -328,25 +335,24 @@ std::optional<TDateTime> LecteurTemps::Lire(std::string_view texte)
             t = Assembler(jours_, ms);
             break;
         case Fixe::Faux:
-            return std::nullopt;
+            return false;
         case Fixe::Non:
-            t = TexteVersTemps(texte);
+            if (!lent()) return false;
             break;
         }
     } else {
-        t = TexteVersTemps(texte);
+        if (!lent()) return false;
         std::int64_t jours = 0;
-        if (t && texte.size() == 19 && texte[10] == ' ' && DateFixe(texte.substr(0, 10), jours)) {
+        if (texte.size() == 19 && texte[10] == ' ' && DateFixe(texte.substr(0, 10), jours)) {
             std::memcpy(date_, texte.data(), sizeof date_);
             dateConnue_ = true;
             jours_ = jours;
         }
     }
-    if (!t) return t;
     taille_ = texte.size() <= sizeof texte_ ? texte.size() : 0;
     if (taille_ != 0) std::memcpy(texte_, texte.data(), taille_);
-    valeur_ = *t;
-    return t;
+    valeur_ = t;
+    return true;
 }
 
 HeureTapee LireHeureTapee(std::string_view tape)

@@ -39,7 +39,9 @@ std::optional<TDateTime> TexteVersTemps(std::string_view texte);
 class LecteurTemps
 {
 public:
-    std::optional<TDateTime> Lire(std::string_view texte);
+    // False when TexteVersTemps would answer nothing; `t` is then unchanged.
+    // No optional here: it costs a stall on every time of a large file.
+    bool Lire(std::string_view texte, TDateTime& t);
 
 private:
     char texte_[kTailleTexteTemps] = {};
