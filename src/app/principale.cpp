@@ -218,7 +218,7 @@ void TFenetre_Principale::CreerPanneau()
     restoreState(reglages.value(QStringLiteral("Fenetre/Disposition")).toByteArray());
     // Docking, undocking or moving it resizes the picture's room.
     connect(dock_, &QDockWidget::topLevelChanged, this, [this](bool flottant) {
-        if (!image_.isNull()) AjusterZoneClient(image_.size() + QSize(1, 1));
+        AjusterZoneClient();
         PlacerPanneau();
         EcrireDisposition();
         // Floated by its button, the panel would stay where it was docked,
@@ -243,7 +243,7 @@ void TFenetre_Principale::CreerPanneau()
             });
     });
     connect(dock_, &QDockWidget::dockLocationChanged, this, [this] {
-        if (!image_.isNull()) AjusterZoneClient(image_.size() + QSize(1, 1));
+        AjusterZoneClient();
         EcrireDisposition();
     });
 }
@@ -285,8 +285,7 @@ void TFenetre_Principale::AjusterPlusTard(int essais)
     // a shown window still without a frame looks again a little later.
     QTimer::singleShot(essais == kEssaisCadre ? 0 : 50, this, [this, essais] {
         const QWindow* fenetre = windowHandle();
-        if (!image_.isNull() && fenetre && fenetre->frameMargins() != cadreUtilise_)
-            AjusterZoneClient(image_.size() + QSize(1, 1));
+        if (fenetre && fenetre->frameMargins() != cadreUtilise_) AjusterZoneClient();
         PlacerPanneau();
         if (fenetre && isVisible() && fenetre->frameMargins().isNull() && essais > 0)
             AjusterPlusTard(essais - 1);
@@ -381,15 +380,18 @@ ResultatDessin::Etat TFenetre_Principale::Redessiner()
         ImageEdT->setPixmap(QPixmap::fromImage(image_));
         ImageEdT->resize(image_.size());
         ImageEdT->move(0, 0);
-        AjusterZoneClient(image_.size() + QSize(1, 1));
+        AjusterZoneClient();
         break;
     }
     ActualiserCommandes();
     return resultat.etat;
 }
 
-void TFenetre_Principale::AjusterZoneClient(QSize taille)
+void TFenetre_Principale::AjusterZoneClient()
 {
+    if (image_.isNull()) return;
+    // The picture and one blank column and row.
+    const QSize taille = image_.size() + QSize(1, 1);
     client_->setFixedSize(taille);
     // The menu bar may wrap on a narrow window: ask for its height at the width it gets.
     const auto hauteurMenu = [this](int largeur) {

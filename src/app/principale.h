@@ -139,7 +139,7 @@ private:
     std::unique_ptr<horaku::REdt> ChargerEdt(const QString& chemin);
     void ViderImage();
     void EcrireConfigSiModifiee();
-    void AjusterZoneClient(QSize taille);
+    void AjusterZoneClient();
     // The commands that can do nothing in the current state are disabled:
     // Save and Save as without a timetable, export and print without a picture.
     void ActualiserCommandes();

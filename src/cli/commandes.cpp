@@ -27,6 +27,21 @@ void Police(Json& j, const RPolice& p)
     j.finObjet();
 }
 
+} // namespace
+
+void ChampsSequence(Json& j, const RSequence& s)
+{
+    j.cle("debut").texte(TempsVersTexte(s.Debut));
+    j.cle("fin").texte(TempsVersTexte(s.Fin));
+    j.cle("textes").tableau();
+    for (const std::string_view t : s.Textes)
+        j.texte(Cp1252VersUtf8(t));
+    j.finTableau();
+}
+
+namespace
+{
+
 std::string JsonEdt(const REdt& e)
 {
     Json j;
@@ -79,12 +94,7 @@ std::string JsonEdt(const REdt& e)
             j.tableau();
             for (const RSequence& s : js.Sequences) {
                 j.objet();
-                j.cle("debut").texte(TempsVersTexte(s.Debut));
-                j.cle("fin").texte(TempsVersTexte(s.Fin));
-                j.cle("textes").tableau();
-                for (const std::string_view x : s.Textes)
-                    j.texte(t(x));
-                j.finTableau();
+                ChampsSequence(j, s);
                 j.finObjet();
             }
             j.finTableau();

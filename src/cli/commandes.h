@@ -11,7 +11,8 @@ class QGuiApplication;
 namespace horaku
 {
 class REdt;
-}
+struct RSequence;
+} // namespace horaku
 
 namespace horaku::cli
 {
@@ -28,6 +29,10 @@ int ChevauchementsJson(const char* entree, std::ostream& sortie);
 // (one line) and answer 2, unreadable files are each told there and answer 1.
 int Vues(int argc, char** argv, std::ostream& erreurs);
 int ConflitsJson(int argc, char** argv, std::ostream& sortie, std::ostream& erreurs);
+
+class Json;
+// A sequence's "debut", "fin" and "textes" (UTF-8), in the object being written.
+void ChampsSequence(Json& j, const RSequence& s);
 
 // The offscreen application the picture commands draw with.
 std::unique_ptr<QGuiApplication> Application(int& argc, char** argv);

@@ -80,11 +80,6 @@ std::optional<Etablissement> Lire(const std::vector<std::string>& chemins, std::
     return std::nullopt;
 }
 
-std::string Utf8(std::string_view cp1252)
-{
-    return Cp1252VersUtf8(cp1252);
-}
-
 } // namespace
 
 int Vues(int argc, char** argv, std::ostream& erreurs)
@@ -132,9 +127,9 @@ int ConflitsJson(int argc, char** argv, std::ostream& sortie, std::ostream& erre
         const auto s_ = static_cast<std::size_t>(c.semaine);
         const auto& liste = v.edt.Jours[j_].ParSemaine[s_].Sequences;
         j.objet();
-        j.cle("valeur").texte(Utf8(v.valeur));
-        j.cle("jour").texte(Utf8(v.edt.Jours[j_].Nom));
-        j.cle("semaine").texte(Utf8(v.edt.Semaines[s_].Nom));
+        j.cle("valeur").texte(Cp1252VersUtf8(v.valeur));
+        j.cle("jour").texte(Cp1252VersUtf8(v.edt.Jours[j_].Nom));
+        j.cle("semaine").texte(Cp1252VersUtf8(v.edt.Semaines[s_].Nom));
         j.cle("debut").texte(TempsVersTexte(c.debut));
         j.cle("fin").texte(TempsVersTexte(c.fin));
         j.cle("sequences").tableau();
@@ -143,12 +138,7 @@ int ConflitsJson(int argc, char** argv, std::ostream& sortie, std::ostream& erre
             const OrigineSequence& o = v.origines[j_][s_][k];
             j.objet();
             j.cle("fichier").texte(e->chemins[o.fichier]);
-            j.cle("debut").texte(TempsVersTexte(s.Debut));
-            j.cle("fin").texte(TempsVersTexte(s.Fin));
-            j.cle("textes").tableau();
-            for (const std::string_view t : s.Textes)
-                j.texte(Utf8(t));
-            j.finTableau();
+            ChampsSequence(j, s);
             j.finObjet();
         }
         j.finTableau();

@@ -474,8 +474,7 @@ std::vector<std::string_view> DecouperLignes(std::string_view contenu)
 
 std::size_t CompterLignes(std::string_view contenu)
 {
-    // LF ends a line, so does a CR that no LF follows.
-    const auto* const d = reinterpret_cast<const unsigned char*>(contenu.data());
+    const char* const d = contenu.data();
     const std::size_t n = contenu.size();
     if (n == 0) return 0;
     std::size_t fins = 0;
@@ -484,25 +483,18 @@ std::size_t CompterLignes(std::string_view contenu)
     // Sixteen bytes at a time, each byte of the counter adding its matches
     // for up to 255 rounds: a very large file is counted several times
     // faster than byte by byte.
-    const __m128i lf = _mm_set1_epi8('\n');
-    const __m128i cr = _mm_set1_epi8('\r');
     const __m128i zero = _mm_setzero_si128();
     while (i + 16 < n) {
         __m128i compte = zero;
-        for (int tour = 0; tour < 255 && i + 16 < n; ++tour, i += 16) {
-            const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i));
-            const __m128i suivant = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + i + 1));
-            const __m128i crSeul =
-                _mm_andnot_si128(_mm_cmpeq_epi8(suivant, lf), _mm_cmpeq_epi8(v, cr));
-            compte = _mm_sub_epi8(compte, _mm_or_si128(_mm_cmpeq_epi8(v, lf), crSeul));
-        }
+        for (int tour = 0; tour < 255 && i + 16 < n; ++tour, i += 16)
+            compte = _mm_sub_epi8(compte, FinsDeLigne16(d + i));
         const __m128i somme = _mm_sad_epu8(compte, zero);
         fins += static_cast<std::size_t>(_mm_cvtsi128_si32(somme)) +
                 static_cast<std::size_t>(_mm_extract_epi16(somme, 4));
     }
 #endif
     for (; i + 1 < n; ++i)
-        fins += static_cast<unsigned>((d[i] == '\n') | ((d[i] == '\r') & (d[i + 1] != '\n')));
+        fins += FinDeLigne(d, i, n) ? 1 : 0;
     // The last byte ends the last line, whether it is a line break or not.
     return fins + 1;
 }

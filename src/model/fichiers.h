@@ -76,6 +76,25 @@ void EcrireFichierAtomique(const std::string& chemin,
 std::vector<std::string_view> DecouperLignes(std::string_view contenu);
 // The number of lines DecouperLignes would give, without building them.
 std::size_t CompterLignes(std::string_view contenu);
+// Where lines end: an LF, or a CR that no LF follows.  FinDeLigne looks at
+// d[k] with n bytes from d on; FinsDeLigne16 marks (0xFF) those of the 16
+// bytes at d, and reads d[16] too.
+inline bool FinDeLigne(const char* d, std::size_t k, std::size_t n)
+{
+    return d[k] == '\n' || (d[k] == '\r' && (k + 1 >= n || d[k + 1] != '\n'));
+}
+#if defined(__SSE2__)
+inline __m128i FinsDeLigne16(const char* d)
+{
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d));
+    const __m128i suivant = _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 1));
+    const __m128i lf = _mm_set1_epi8('\n');
+    return _mm_or_si128(
+        _mm_cmpeq_epi8(v, lf),
+        _mm_andnot_si128(_mm_cmpeq_epi8(suivant, lf), _mm_cmpeq_epi8(v, _mm_set1_epi8('\r'))));
+}
+#endif
+
 // Cuts a content into lines one after another, as DecouperLignes does.  It
 // looks at 64 bytes at a time: one mask of a block's line ends (an LF, or a
 // CR that no LF follows) serves every line in it, and going from one line to
@@ -116,27 +135,15 @@ private:
         masque_ = 0;
 #if defined(__SSE2__)
         if (n > 64) {
-            const __m128i lf = _mm_set1_epi8('\n');
-            const __m128i cr = _mm_set1_epi8('\r');
-            for (int k = 0; k < 4; ++k) {
-                const auto* const p = reinterpret_cast<const __m128i*>(d + 16 * k);
-                const __m128i v = _mm_loadu_si128(p);
-                const __m128i suivant =
-                    _mm_loadu_si128(reinterpret_cast<const __m128i*>(d + 16 * k + 1));
-                const __m128i fins = _mm_or_si128(
-                    _mm_cmpeq_epi8(v, lf),
-                    _mm_andnot_si128(_mm_cmpeq_epi8(suivant, lf), _mm_cmpeq_epi8(v, cr)));
-                masque_ |=
-                    static_cast<std::uint64_t>(static_cast<unsigned>(_mm_movemask_epi8(fins)))
-                    << (16 * k);
-            }
+            for (int k = 0; k < 4; ++k)
+                masque_ |= static_cast<std::uint64_t>(
+                               static_cast<unsigned>(_mm_movemask_epi8(FinsDeLigne16(d + 16 * k))))
+                           << (16 * k);
             return;
         }
 #endif
-        for (std::size_t k = 0; k < 64 && k < n; ++k) {
-            const bool fin = d[k] == '\n' || (d[k] == '\r' && (k + 1 >= n || d[k + 1] != '\n'));
-            masque_ |= static_cast<std::uint64_t>(fin) << k;
-        }
+        for (std::size_t k = 0; k < 64 && k < n; ++k)
+            masque_ |= static_cast<std::uint64_t>(FinDeLigne(d, k, n)) << k;
     }
 
     std::string_view c_;

@@ -410,16 +410,22 @@ public:
             if (texte.empty()) continue;
             Groupe& gr = groupes_[static_cast<std::size_t>(g)];
             const QRgb couleur = gr.couleur.rgb();
+            // Measured at most once, and only when the ink cache lacks something.
+            const EntreeTexte* mesure = nullptr;
+            const auto entree = [&]() -> const EntreeTexte& {
+                if (!mesure) mesure = &t_.texte(*gr.pm, texte);
+                return *mesure;
+            };
             CacheEncres::Texte* t = encres_->Trouver(gr.police, couleur, texte);
             if (!t) {
-                const EntreeTexte& e = t_.texte(*gr.pm, texte);
+                const EntreeTexte& e = entree();
                 t = &encres_->Ajouter(gr.police, couleur, texte, !e.encre.isNull(), e.encre);
             }
             const QRect cellule(c.g, c.h, c.d - c.g, c.b - c.h);
             const Point depart = b.departs[static_cast<std::size_t>(g)];
             const bool coupe = Coupe(t->encreConnue ? t->encre : QRect(), cellule, depart, 1);
             if (!t->rendu) {
-                const EntreeTexte& e = t_.texte(*gr.pm, texte);
+                const EntreeTexte& e = entree();
                 QRect etendue(0, 0, e.taille.Largeur, e.taille.Hauteur);
                 if (t->encreConnue) etendue |= t->encre;
                 encres_->Rendre(*t, couleur,
@@ -429,8 +435,7 @@ public:
             if (!t->pixels.directe)
                 trame_->copier(t->pixels, depart, coupe ? &c : nullptr);
             else
-                texteCellule(*gr.pm, gr.couleur, cellule, depart, t_.texte(*gr.pm, texte).texte,
-                             coupe);
+                texteCellule(*gr.pm, gr.couleur, cellule, depart, entree().texte, coupe);
         }
     }
 
