@@ -34,14 +34,9 @@ private slots:
 
     void panneauAncre()
     {
-        auto* panneau = fenetre_->findChild<QWidget*>(QStringLiteral("Panneau_Affichage"));
-        QVERIFY(panneau);
-        QTRY_VERIFY(panneau->isVisible());
-        QDockWidget* dock = nullptr; // maybe with a scroll area between them
-        for (QWidget* w = panneau->parentWidget(); w && !dock; w = w->parentWidget())
-            dock = qobject_cast<QDockWidget*>(w);
-        QVERIFY2(dock, "le panneau « Affichage » n'est pas dans un QDockWidget");
-        QCOMPARE(dock->objectName(), QStringLiteral("DockAffichage"));
+        QDockWidget* dock = fenetre_->DockPanneau();
+        QTRY_VERIFY(dock->widget()->isVisible());
+        QCOMPARE(dock->widget()->objectName(), QStringLiteral("Panneau_Affichage"));
         QCOMPARE(fenetre_->dockWidgetArea(dock), Qt::RightDockWidgetArea);
         QVERIFY(!dock->isFloating());
     }
