@@ -1,15 +1,7 @@
-// The comparison that temoin_dessin.cpp runs after every redraw.
+// Filled by temoin_dessin.cpp: the redraws it has compared so far.
 #pragma once
-
-#include <QImage>
-#include <QString>
 
 namespace horaku::test
 {
-
-// Redraws compared so far by the témoin.
 extern int comparaisonsTemoin;
-// Empty when both pictures hold the same pixels.
-QString PremiereDifference(const QImage& a, const QImage& b);
-
-} // namespace horaku::test
+}

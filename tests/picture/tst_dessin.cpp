@@ -141,14 +141,9 @@ private slots:
         const int avant = comparaisonsTemoin;
         for (int i = 0; i <= etapes; ++i) {
             if (i > 0) changement(e, i);
-            const ResultatDessin r = Redessiner(e);
-            const ResultatDessin reference = RedessinerReference(e);
-            QCOMPARE(r.etat, reference.etat);
-            const QString ecart = PremiereDifference(r.image, reference.image);
-            QVERIFY2(ecart.isEmpty(),
-                     qPrintable(QStringLiteral("étape %1 : %2").arg(i).arg(ecart)));
+            Redessiner(e); // compared by the témoin, as every redraw of every test
+            QVERIFY2(!QTest::currentTestFailed(), qPrintable(QStringLiteral("étape %1").arg(i)));
         }
-        // Every other test's redraws went through the same comparison.
         QCOMPARE(comparaisonsTemoin - avant, etapes + 1);
     }
 
