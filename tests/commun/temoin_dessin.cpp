@@ -16,14 +16,13 @@ int comparaisonsTemoin = 0;
 const bool installe = [] {
     DefinirTemoinDessin([](REdt& edt, const ResultatDessin& r) {
         ++comparaisonsTemoin;
-        const QImage& a = r.image;
         const QImage b = RedessinerReference(edt).image;
-        QString ecart = QStringLiteral("tailles différentes");
-        if (a.size() == b.size()) {
+        QString ecart = "tailles différentes";
+        if (r.image.size() == b.size()) {
             // RGB32 lines carry no padding: each picture is one run of pixels.
-            const auto* pa = reinterpret_cast<const QRgb*>(a.constBits());
+            const auto* pa = reinterpret_cast<const QRgb*>(r.image.constBits());
             const auto* pb = reinterpret_cast<const QRgb*>(b.constBits());
-            const int w = a.width(), n = w * a.height();
+            const int w = b.width(), n = w * b.height();
             int i = 0;
             while (i < n && pa[i] == pb[i])
                 ++i;
@@ -31,9 +30,8 @@ const bool installe = [] {
             ecart =
                 QString::asprintf("pixel %d,%d : %08x au lieu de %08x", i % w, i / w, pa[i], pb[i]);
         }
-        QTest::qFail(
-            qPrintable(QStringLiteral("Redessiner diffère du dessin de référence : ") + ecart),
-            __FILE__, __LINE__);
+        QTest::qFail(qPrintable("Redessiner diffère du dessin de référence : " + ecart), __FILE__,
+                     __LINE__);
     });
     return true;
 }();

@@ -1,7 +1,6 @@
-// Filled by temoin_dessin.cpp: the redraws it has compared so far.
 #pragma once
 
 namespace horaku::test
 {
-extern int comparaisonsTemoin;
+extern int comparaisonsTemoin; // the redraws temoin_dessin.cpp has compared so far
 }

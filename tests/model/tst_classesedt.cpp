@@ -13,12 +13,11 @@ class TstClassesEdt : public QObject
     Q_OBJECT
 
 private slots:
-    // Les quatre textes d'une séquence, en place ou sur le tas (plus de 19
-    // octets en tout) : relus, copiés, déplacés, puis chacun remplacé par un
-    // morceau de lui-même.
+    // Les textes d'une séquence, en place ou sur le tas (plus de 19 octets) : relus,
+    // copiés, déplacés, puis chacun remplacé par un morceau de lui-même.
     void textesSequence_data()
     {
-        QTest::addColumn<Textes>("textes");
+        QTest::addColumn<Textes>("attendus");
         QTest::newRow("vides") << Textes{};
         QTest::newRow("19 octets") << Textes{"6e3", "G1", "Salle 112", "\xC9PS,"};
         QTest::newRow("20 octets") << Textes{"6e3", "G1", "Salle 112", "\xC9PS,!"};
@@ -28,15 +27,14 @@ private slots:
     }
     void textesSequence()
     {
-        QFETCH(Textes, textes);
-        Textes attendus = textes;
+        QFETCH(Textes, attendus);
+        const bool vides = attendus == Textes{};
         const auto egaux = [&attendus](const TextesSequence& t) {
             return std::equal(t.begin(), t.end(), attendus.begin());
         };
-        TextesSequence t(textes[0], textes[1], textes[2], textes[3]), autre("z", "", "", "");
-        const bool vides = textes == Textes{};
+        TextesSequence t(attendus[0], attendus[1], attendus[2], attendus[3]);
         QVERIFY(egaux(t) && t.ToutVide() == vides);
-        TextesSequence copie(t);
+        TextesSequence copie(t), autre("z", "", "", "");
         autre = t;
         QVERIFY(copie == t && egaux(copie) && egaux(autre));
         TextesSequence deplace(std::move(autre));

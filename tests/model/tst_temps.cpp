@@ -139,10 +139,10 @@ private slots:
                             "31/12/9999 23:59:59|01/01/0001 00:00:01|01/01/0001 00:00:01")
                  .split('|')) {
             const std::string t = texte.toStdString();
-            const auto attendu = TexteVersTemps(t);
+            const auto juste = TexteVersTemps(t);
             TDateTime lu = -7;
-            QVERIFY2(lecteur.Lire(t, lu) == attendu.has_value(), t.c_str());
-            QVERIFY2(attendu ? lu == *attendu : lu == -7, t.c_str());
+            QVERIFY2(lecteur.Lire(t, lu) == juste.has_value() && lu == juste.value_or(-7),
+                     t.c_str());
         }
     }
 
