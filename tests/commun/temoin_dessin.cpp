@@ -1,12 +1,13 @@
-// Linked into every test program of the picture and the windows: each
-// picture that Redessiner draws, whatever test asked for it, is compared
-// pixel for pixel with the one QPainter paints text by text.  A difference
+// Linked into every test program of the picture and the windows: every picture Redessiner
+// draws is compared pixel for pixel with the one QPainter paints text by text; a difference
 // fails the running test, naming the first pixel that differs.
 #include "temoin_dessin.h"
 
 #include "dessin.h"
 
 #include <QTest>
+
+#include <algorithm>
 
 namespace horaku::test
 {
@@ -23,9 +24,7 @@ const bool installe = [] {
             const auto* pa = reinterpret_cast<const QRgb*>(r.image.constBits());
             const auto* pb = reinterpret_cast<const QRgb*>(b.constBits());
             const int w = b.width(), n = w * b.height();
-            int i = 0;
-            while (i < n && pa[i] == pb[i])
-                ++i;
+            const int i = static_cast<int>(std::mismatch(pa, pa + n, pb).first - pa);
             if (i == n) return;
             ecart =
                 QString::asprintf("pixel %d,%d : %08x au lieu de %08x", i % w, i / w, pa[i], pb[i]);

@@ -139,10 +139,9 @@ private slots:
                             "31/12/9999 23:59:59|01/01/0001 00:00:01|01/01/0001 00:00:01")
                  .split('|')) {
             const std::string t = texte.toStdString();
-            const auto juste = TexteVersTemps(t);
+            const auto vrai = TexteVersTemps(t);
             TDateTime lu = -7;
-            QVERIFY2(lecteur.Lire(t, lu) == juste.has_value() && lu == juste.value_or(-7),
-                     t.c_str());
+            QVERIFY2(lecteur.Lire(t, lu) == vrai.has_value() && lu == vrai.value_or(-7), t.data());
         }
     }
 

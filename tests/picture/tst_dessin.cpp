@@ -71,9 +71,9 @@ private slots:
     // draws it: what the cache kept from one redraw is still right in the next.
     void pareilQueLaReference_data()
     {
-        QTest::addColumn<REdt>("edt");
-        QTest::addColumn<int>("etapes");
         QTest::addColumn<Changement>("changement");
+        QTest::addColumn<int>("etapes");
+        QTest::addColumn<REdt>("edt");
         const Changement options = [](REdt& e, int i) {
             e.AffichContour = i % 2;
             e.AffichJours = i % 3 == 1;
@@ -85,49 +85,45 @@ private slots:
             REdt e;
             e.Fichier = std::string(HORAKU_SOURCES "/examples/") + exemple + ".edt";
             e.Charger();
-            QTest::newRow(exemple) << e << 3 << options;
+            QTest::newRow(exemple) << options << 3 << e;
         }
         QTest::newRow("taille de police")
-            << Exemple() << 4 << Changement([](REdt& e, int i) { Groupe1(e).Taille = 7 + i; });
-        QTest::newRow("gras, italique, souligné, barré")
-            << Exemple() << 15 << Changement([](REdt& e, int i) {
-                   Groupe1(e).Gras = i & 1;
-                   Groupe1(e).Italique = i & 2;
-                   Groupe1(e).Souligne = i & 4;
-                   Groupe1(e).Barre = i & 8;
-               });
+            << Changement([](REdt& e, int i) { Groupe1(e).Taille = 7 + i; }) << 4 << Exemple();
+        QTest::newRow("gras, italique, souligné, barré") << Changement([](REdt& e, int i) {
+            Groupe1(e).Gras = i & 1;
+            Groupe1(e).Italique = i & 2;
+            Groupe1(e).Souligne = i & 4;
+            Groupe1(e).Barre = i & 8;
+        }) << 15 << Exemple();
         // Italic hooks reach left of the start point: cut at the cell's left.
-        QTest::newRow("face") << Exemple() << 2 << Changement([](REdt& e, int i) {
+        QTest::newRow("face") << Changement([](REdt& e, int i) {
             Groupe1(e).Nom = i % 2 ? "Z003" : "DejaVu Serif";
             Groupe1(e).Italique = true;
             e.Jours[0].ParSemaine[1].Sequences[0].Textes.Fixer(0,
                                                                "jfjf, une classe au nom très long");
-        });
-        QTest::newRow("couleur") << Exemple() << 3 << Changement([](REdt& e, int i) {
+        }) << 2 << Exemple();
+        QTest::newRow("couleur") << Changement([](REdt& e, int i) {
             Groupe1(e).Couleur = 0x0000FF << (8 * (i % 3));
-        });
+        }) << 3 << Exemple();
         QTest::newRow("cellules d'un pixel de plus")
-            << Exemple() << 40 << Changement([](REdt& e, int i) { e.Mesures.HeureLarg = 30 + i; });
+            << Changement([](REdt& e, int i) { e.Mesures.HeureLarg = 30 + i; }) << 40 << Exemple();
         // The last step's cells are shorter than their texts: cut at the bottom.
-        QTest::newRow("marge négative, cellules qui se chevauchent")
-            << Exemple() << 3 << Changement([](REdt& e, int i) {
-                   e.Marge = -i;
-                   e.Retrait = i < 3 ? 3 : 1;
-               });
-        QTest::newRow("texte sur deux lignes, hors de sa case")
-            << Exemple() << 2 << Changement([](REdt& e, int i) {
-                   e.Jours[0].ParSemaine[0].Sequences[0].Textes.Fixer(0,
-                                                                      i % 2 ? "4e\r\nB" : "4e\nB");
-                   e.Jours[1].ParSemaine[0].Sequences[0].Debut = H(7, 58);
-                   e.Jours[1].ParSemaine[0].Sequences[0].Fin = H(7, 59 - i % 2);
-                   Groupe1(e).Taille = 24;
-               });
+        QTest::newRow("marge négative, cellules chevauchantes") << Changement([](REdt& e, int i) {
+            e.Marge = -i;
+            e.Retrait = i < 3 ? 3 : 1;
+        }) << 3 << Exemple();
+        QTest::newRow("texte sur deux lignes, hors de sa case") << Changement([](REdt& e, int i) {
+            e.Jours[0].ParSemaine[0].Sequences[0].Textes.Fixer(0, i % 2 ? "4e\r\nB" : "4e\nB");
+            e.Jours[1].ParSemaine[0].Sequences[0].Debut = H(7, 58);
+            e.Jours[1].ParSemaine[0].Sequences[0].Fin = H(7, 59 - i % 2);
+            Groupe1(e).Taille = 24;
+        }) << 2 << Exemple();
     }
     void pareilQueLaReference()
     {
-        QFETCH(REdt, edt);
-        QFETCH(int, etapes);
         QFETCH(Changement, changement);
+        QFETCH(int, etapes);
+        QFETCH(REdt, edt);
         const int avant = comparaisonsTemoin;
         for (int i = 0; i <= etapes; ++i) {
             if (i > 0) changement(edt, i);
