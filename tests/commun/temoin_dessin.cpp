@@ -1,6 +1,5 @@
-// Linked into every test program of the picture and the windows: each
-// picture that Redessiner draws, whatever test asked for it, is compared
-// pixel for pixel with the one QPainter paints text by text.  A difference
+// Linked into every test program of the picture and the windows: every picture Redessiner
+// draws is compared pixel for pixel with the one QPainter paints text by text; a difference
 // fails the running test, naming the first pixel that differs.
 #include "temoin_dessin.h"
 
@@ -8,52 +7,32 @@
 
 #include <QTest>
 
+#include <algorithm>
+
 namespace horaku::test
 {
 
 int comparaisonsTemoin = 0;
 
-QString PremiereDifference(const QImage& a, const QImage& b)
-{
-    if (a.size() != b.size())
-        return QStringLiteral("tailles %1×%2 et %3×%4")
-            .arg(a.width())
-            .arg(a.height())
-            .arg(b.width())
-            .arg(b.height());
-    for (int y = 0; y < a.height(); ++y) {
-        const auto* la = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-        const auto* lb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-        for (int x = 0; x < a.width(); ++x)
-            if (la[x] != lb[x])
-                return QStringLiteral("pixel %1,%2 : %3 au lieu de %4")
-                    .arg(x)
-                    .arg(y)
-                    .arg(la[x], 8, 16)
-                    .arg(lb[x], 8, 16);
-    }
-    return {};
-}
-
-namespace
-{
-
-void Comparer(REdt& edt, const ResultatDessin& r)
-{
-    const ResultatDessin reference = RedessinerReference(edt);
-    const QString ecart = PremiereDifference(r.image, reference.image);
-    if (!ecart.isEmpty())
-        QTest::qFail(
-            qPrintable(QStringLiteral("Redessiner diffère du dessin de référence : ") + ecart),
-            __FILE__, __LINE__);
-    ++comparaisonsTemoin;
-}
-
 const bool installe = [] {
-    DefinirTemoinDessin(&Comparer);
+    DefinirTemoinDessin([](REdt& edt, const ResultatDessin& r) {
+        ++comparaisonsTemoin;
+        const QImage b = RedessinerReference(edt).image;
+        QString ecart = "tailles différentes";
+        if (r.image.size() == b.size()) {
+            // RGB32 lines carry no padding: each picture is one run of pixels.
+            const auto* pa = reinterpret_cast<const QRgb*>(r.image.constBits());
+            const auto* pb = reinterpret_cast<const QRgb*>(b.constBits());
+            const int w = b.width(), n = w * b.height();
+            const int i = static_cast<int>(std::mismatch(pa, pa + n, pb).first - pa);
+            if (i == n) return;
+            ecart =
+                QString::asprintf("pixel %d,%d : %08x au lieu de %08x", i % w, i / w, pa[i], pb[i]);
+        }
+        QTest::qFail(qPrintable("Redessiner diffère du dessin de référence : " + ecart), __FILE__,
+                     __LINE__);
+    });
     return true;
 }();
-
-} // namespace
 
 } // namespace horaku::test

@@ -6,19 +6,18 @@
 #include <QtTest>
 
 using namespace horaku;
+using Textes = std::array<std::string, 4>;
 
 class TstClassesEdt : public QObject
 {
     Q_OBJECT
 
 private slots:
-    // A sequence's four texts, in place or on the heap (more than 19 bytes
-    // in all): read back, copied, moved, and each one replaced by a piece of
-    // the texts themselves.
+    // Les textes d'une séquence, en place ou sur le tas (plus de 19 octets) : relus,
+    // copiés, déplacés, puis chacun remplacé par un morceau de lui-même.
     void textesSequence_data()
     {
-        using Textes = std::array<std::string, 4>;
-        QTest::addColumn<Textes>("textes");
+        QTest::addColumn<Textes>("attendus");
         QTest::newRow("vides") << Textes{};
         QTest::newRow("19 octets") << Textes{"6e3", "G1", "Salle 112", "\xC9PS,"};
         QTest::newRow("20 octets") << Textes{"6e3", "G1", "Salle 112", "\xC9PS,!"};
@@ -28,33 +27,24 @@ private slots:
     }
     void textesSequence()
     {
-        using Textes = std::array<std::string, 4>;
-        QFETCH(Textes, textes);
-        Textes attendus = textes;
+        QFETCH(Textes, attendus);
+        const bool vides = attendus == Textes{};
         const auto egaux = [&attendus](const TextesSequence& t) {
-            for (std::size_t k = 0; k < 4; ++k)
-                if (t[k] != attendus[k]) return false;
-            return true;
+            return std::equal(t.begin(), t.end(), attendus.begin());
         };
         TextesSequence t(attendus[0], attendus[1], attendus[2], attendus[3]);
-        QVERIFY(egaux(t));
-        const bool vides = textes == Textes{};
-        QCOMPARE(t.ToutVide(), vides);
-        TextesSequence copie(t);
-        QVERIFY(copie == t && egaux(copie));
-        TextesSequence autre("z", "", "", "");
+        QVERIFY(egaux(t) && t.ToutVide() == vides);
+        TextesSequence copie(t), autre("z", "", "", "");
         autre = t;
-        QVERIFY(egaux(autre));
+        QVERIFY(copie == t && egaux(copie) && egaux(autre));
         TextesSequence deplace(std::move(autre));
         QVERIFY(egaux(deplace) && autre.ToutVide());
         for (std::size_t k = 0; k < 4; ++k) {
-            // Its own text, shortened by one byte from the front.
-            const std::string_view soi = copie[k];
-            copie.Fixer(k, soi.empty() ? soi : soi.substr(1));
+            copie.Fixer(k, copie[k].substr(copie[k].empty() ? 0 : 1));
             if (!attendus[k].empty()) attendus[k].erase(0, 1);
             QVERIFY(egaux(copie));
         }
-        QVERIFY(egaux(copie) && (copie != t || vides));
+        QVERIFY(copie != t || vides);
         t = TextesSequence();
         QVERIFY(t.ToutVide() && t == TextesSequence());
     }

@@ -129,37 +129,19 @@ private slots:
     // dernière date, répond toujours comme TexteVersTemps, à l'octet près.
     void lecteurTemps()
     {
-        std::vector<std::string> textes;
-        for (const char* t : {"08:30:00",
-                              "08:30:00",
-                              "08:55:00",
-                              "29/12/1899 06:00:00",
-                              "29/12/1899 07:00:00",
-                              "29/12/1899 07:00:00",
-                              "29/12/1899 25:00:00",
-                              "29/12/1899  7:00:00",
-                              "29/12/1899 07:0x:00",
-                              "29/12/1899 07:00:00",
-                              "31/12/1899 00:10:00",
-                              "31/12/1899 00:10:00",
-                              "08:30:00",
-                              "31/12/1899 23:59:59",
-                              "30/02/2000 08:00:00",
-                              "29/02/2000 08:00:00",
-                              "29/02/2000 09:00:00",
-                              "8:30",
-                              "24:00:00",
-                              "24:00:00",
-                              "31/12/9999 23:59:59",
-                              "01/01/0001 00:00:01",
-                              "01/01/0001 00:00:01"})
-            textes.emplace_back(t);
         LecteurTemps lecteur;
-        for (const std::string& t : textes) {
-            const auto attendu = TexteVersTemps(t);
+        for (const QString& texte :
+             QStringLiteral("08:30:00|08:30:00|08:55:00|29/12/1899 06:00:00|29/12/1899 07:00:00|"
+                            "29/12/1899 07:00:00|29/12/1899 25:00:00|29/12/1899  7:00:00|"
+                            "29/12/1899 07:0x:00|29/12/1899 07:00:00|31/12/1899 00:10:00|"
+                            "31/12/1899 00:10:00|08:30:00|31/12/1899 23:59:59|30/02/2000 08:00:00|"
+                            "29/02/2000 08:00:00|29/02/2000 09:00:00|8:30|24:00:00|24:00:00|"
+                            "31/12/9999 23:59:59|01/01/0001 00:00:01|01/01/0001 00:00:01")
+                 .split('|')) {
+            const std::string t = texte.toStdString();
+            const auto vrai = TexteVersTemps(t);
             TDateTime lu = -7;
-            QVERIFY2(lecteur.Lire(t, lu) == attendu.has_value(), t.c_str());
-            QVERIFY2(attendu ? lu == *attendu : lu == -7, t.c_str());
+            QVERIFY2(lecteur.Lire(t, lu) == vrai.has_value() && lu == vrai.value_or(-7), t.data());
         }
     }
 
