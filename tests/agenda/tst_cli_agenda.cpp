@@ -255,12 +255,11 @@ private slots:
         REdt e;
         for (int i = 0; i < 12; ++i)
             test::Ajouter(e, 2, 0, Seq(H(8), H(9), {"x", "", "", ""}));
-        QFile f(chemin(QStringLiteral("bornes.edt")));
-        QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray::fromStdString(EcrireEdt(e)));
-        f.close();
+        const QString f = chemin(QStringLiteral("bornes.edt"));
+        e.Fichier = f.toStdString();
+        e.Enregistrer();
         const QJsonArray paires =
-            QJsonDocument::fromJson(Lancer({"chevauchements", f.fileName()}).sortie).array();
+            QJsonDocument::fromJson(Lancer({"chevauchements", f}).sortie).array();
         QCOMPARE(paires.size(), 65);
         QCOMPARE(paires[9]["autres"].toObject(), (QJsonObject{{"sequence", 0}, {"nombre", 1}}));
     }
