@@ -445,9 +445,9 @@ void TestParametres::lignesSaisissables()
     const QString avant = b.Libelles()->item(ligne, 0)->text();
     QCOMPARE(Saisir(b.Libelles(), ligne, 0, QStringLiteral("Autre")), saisissable);
     QCOMPARE(b.Libelles()->item(ligne, 0)->text(), saisissable ? QStringLiteral("Autre") : avant);
-    // Every row's font can be changed, from the sample column only.
+    // Every row's font can be changed.
     Banc::DoubleClic(b.Libelles(), ligne, 0);
-    QVERIFY(b.services.policesProposees.isEmpty());
+    QVERIFY(b.services.policesProposees.isEmpty()); // not from the label column
     const RPolice choisie = Police("Liberation Serif", 14, 0x0000FF, true, false, false, false);
     b.services.polices << choisie;
     Banc::DoubleClic(b.Libelles(), ligne, 1);
@@ -807,7 +807,6 @@ void TestParametres::parametresF2()
     QVERIFY(o.Exposee());
     auto& [dossier, plan, services, fenetre] = o;
     REdt* e = fenetre.EdtCourant();
-    QVERIFY(e);
     AuProchain<TFiche_Parametres>([&](TFiche_Parametres* d) {
         auto* titre = d->findChild<QLineEdit*>("ETitre");
         titre->selectAll();
