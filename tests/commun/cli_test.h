@@ -1,12 +1,8 @@
-// The command-line tool run as the user runs it, for the tests that drive
-// horaku-cli: its exit code and both outputs, with a chosen environment and
-// working folder.
+// horaku-cli run as a script runs it, with a chosen environment and working
+// folder: its exit code and both outputs.
 #pragma once
 
-#include <QByteArray>
-#include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QStringList>
 
 namespace horaku::test
@@ -14,8 +10,7 @@ namespace horaku::test
 
 struct ResultatCli {
     int code = -1; // -1: did not end normally within a minute
-    QByteArray sortie;
-    QByteArray erreur;
+    QByteArray sortie, erreur;
 };
 
 inline ResultatCli
@@ -23,16 +18,12 @@ LancerCli(const QStringList& arguments,
           const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment(),
           const QString& dossier = QString())
 {
-    ResultatCli r;
     QProcess p;
     p.setProcessEnvironment(env);
     if (!dossier.isEmpty()) p.setWorkingDirectory(dossier);
     p.start(QStringLiteral(HORAKU_BIN "/horaku-cli"), arguments);
-    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return r;
-    r.code = p.exitCode();
-    r.sortie = p.readAllStandardOutput();
-    r.erreur = p.readAllStandardError();
-    return r;
+    if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return {};
+    return {p.exitCode(), p.readAllStandardOutput(), p.readAllStandardError()};
 }
 
 } // namespace horaku::test
