@@ -1,6 +1,5 @@
-// La fenêtre « Vues d'établissement » : valeurs, nombres de séquences et de
-// conflits, fichiers gardés d'une fois sur l'autre, vue ouverte jamais
-// enregistrée dans la fenêtre principale.
+// La fenêtre « Vues d'établissement » : valeurs triées, nombres de séquences et de conflits,
+// erreurs, fichiers retrouvés d'une fois sur l'autre, vue ouverte jamais enregistrée.
 #include "etablissement.h"
 #include "outils_ui.h"
 
@@ -27,26 +26,23 @@ private slots:
                                       Ecrire(b, dossier.Chemin("b.edt")),
                                       dossier.Chemin("absent.edt")};
         ServicesScriptes services;
-        {
-            TFiche_Vues fiche(nullptr, services);
-            fiche.FixerFichiers(fichiers);
-            auto* table = fiche.findChild<QTableWidget*>(QStringLiteral("TableValeurs"));
-            QStringList cases;
-            for (int i = 0; i < table->rowCount() * 3; ++i)
-                cases << table->item(i / 3, i % 3)->text();
-            QCOMPARE(cases, (QStringList{"Gymnase", "1", "0", "Salle 12", "2", "1"}));
-            QVERIFY(fiche.findChild<QLabel*>(QStringLiteral("LabelErreurs"))
-                        ->text()
-                        .startsWith(fichiers[2] + QStringLiteral(" : ")));
-        }
+        TFiche_Vues premiere(nullptr, services);
+        premiere.FixerFichiers(fichiers);
+        const auto* table = premiere.findChild<QTableWidget*>(QStringLiteral("TableValeurs"));
+        QStringList cases;
+        for (int i = 0; i < table->rowCount() * 3; ++i)
+            cases << table->item(i / 3, i % 3)->text();
+        QCOMPARE(cases, (QStringList{"Gymnase", "1", "0", "Salle 12", "2", "1"}));
+        const QString erreurs = premiere.findChild<QLabel*>(QStringLiteral("LabelErreurs"))->text();
+        QVERIFY(erreurs.startsWith(fichiers[2] + " : "));
+
         TFiche_Vues fiche(nullptr, services);
         QCOMPARE(fiche.Fichiers(), fichiers);
         fiche.findChild<QTableWidget*>(QStringLiteral("TableValeurs"))->selectRow(1);
         TFenetre_Principale fenetre(services);
         QVERIFY(fenetre.OuvrirNonEnregistre(fiche.VueChoisie()));
         QCOMPARE(fenetre.EdtCourant()->Titre, std::string("Salle 12"));
-        QVERIFY(fenetre.EdtCourant()->Fichier.empty());
-        QVERIFY(fenetre.EdtCourant()->EdtModifie);
+        QVERIFY(fenetre.EdtCourant()->Fichier.empty() && fenetre.EdtCourant()->EdtModifie);
     }
 };
 
