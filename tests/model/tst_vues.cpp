@@ -75,8 +75,8 @@ private slots:
         }
         const std::vector<Vue> vues = ConstruireVues(edts, 2, edts.front());
         QCOMPARE(vues.size(), valeurs.size());
-        // Chaque séquence d'une vue en copie une autre, chacune une fois, de même jour,
-        // semaine et valeur ; un conflit par paire qui se recouvre (bouts qui se touchent exclus).
+        // Chaque séquence d'une vue copie, une seule fois, une séquence de même jour,
+        // semaine et valeur ; un conflit par paire qui se recouvre, bouts qui se touchent exclus.
         std::set<std::tuple<std::size_t, int, int, std::size_t>> origines;
         std::vector<std::tuple<std::size_t, int, int, std::size_t, std::size_t>> attendus, conflits;
         for (std::size_t v = 0; v < vues.size(); ++v) {
