@@ -1,16 +1,12 @@
-// La fenêtre « Vues d'établissement » : valeurs, nombres de séquences et de
-// conflits, fichiers gardés d'une fois sur l'autre, vue ouverte jamais
-// enregistrée dans la fenêtre principale.
-#include "edt_test.h"
+// La fenêtre « Vues d'établissement » : valeurs triées, nombres de séquences et de conflits,
+// erreurs, fichiers retrouvés d'une fois sur l'autre, vue ouverte jamais enregistrée.
 #include "etablissement.h"
 #include "outils_ui.h"
-#include "principale.h"
 
 #include <QLabel>
 #include <QTableWidget>
 #include <QtTest>
 
-using namespace horaku;
 using namespace horaku::test;
 using namespace outils_ui;
 
@@ -30,29 +26,23 @@ private slots:
                                       Ecrire(b, dossier.Chemin("b.edt")),
                                       dossier.Chemin("absent.edt")};
         ServicesScriptes services;
-        {
-            TFiche_Vues fiche(nullptr, services);
-            fiche.FixerFichiers(fichiers);
-            auto* table = fiche.findChild<QTableWidget*>(QStringLiteral("TableValeurs"));
-            QCOMPARE(table->rowCount(), 2);
-            QCOMPARE(table->item(0, 0)->text(), QStringLiteral("Gymnase"));
-            QCOMPARE(table->item(1, 0)->text(), QStringLiteral("Salle 12"));
-            QCOMPARE(table->item(1, 1)->text(), QStringLiteral("2"));
-            QCOMPARE(table->item(1, 2)->text(), QStringLiteral("1"));
-            QVERIFY(fiche.findChild<QLabel*>(QStringLiteral("LabelErreurs"))
-                        ->text()
-                        .startsWith(dossier.Chemin("absent.edt") + QStringLiteral(" : ")));
-        }
-        // Les fichiers sont retrouvés par la fenêtre suivante.
+        TFiche_Vues premiere(nullptr, services);
+        premiere.FixerFichiers(fichiers);
+        const auto* table = premiere.findChild<QTableWidget*>(QStringLiteral("TableValeurs"));
+        QStringList cases;
+        for (int i = 0; i < table->rowCount() * 3; ++i)
+            cases << table->item(i / 3, i % 3)->text();
+        QCOMPARE(cases, (QStringList{"Gymnase", "1", "0", "Salle 12", "2", "1"}));
+        const QString erreurs = premiere.findChild<QLabel*>(QStringLiteral("LabelErreurs"))->text();
+        QVERIFY(erreurs.startsWith(fichiers[2] + " : "));
+
         TFiche_Vues fiche(nullptr, services);
         QCOMPARE(fiche.Fichiers(), fichiers);
         fiche.findChild<QTableWidget*>(QStringLiteral("TableValeurs"))->selectRow(1);
-
         TFenetre_Principale fenetre(services);
         QVERIFY(fenetre.OuvrirNonEnregistre(fiche.VueChoisie()));
         QCOMPARE(fenetre.EdtCourant()->Titre, std::string("Salle 12"));
-        QVERIFY(fenetre.EdtCourant()->Fichier.empty());
-        QVERIFY(fenetre.EdtCourant()->EdtModifie);
+        QVERIFY(fenetre.EdtCourant()->Fichier.empty() && fenetre.EdtCourant()->EdtModifie);
     }
 };
 
