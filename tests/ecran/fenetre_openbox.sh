@@ -50,10 +50,15 @@ done
 
 # Cadre d'une fenêtre nommée : gauche haut largeur hauteur, bords compris.
 cadre() {
-  local g d h b x y l ht
-  read -r g d h b < <(xprop -name "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
-  read -r x y l ht < <(xwininfo -name "$1" |
-    awk '/Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF} /Width:/ {l=$NF} /Height:/ {h=$NF} END {print x, y, l, h}')
+  local info extents g d h b
+  info=$(xwininfo -name "$1")
+  extents=$(xprop -name "$1" _NET_FRAME_EXTENTS | sed 's/.*= //; s/,//g')
+  read -r g d h b <<< "$extents"
+  local x y l ht
+  x=$(awk '/Absolute upper-left X/ {print $NF}' <<< "$info")
+  y=$(awk '/Absolute upper-left Y/ {print $NF}' <<< "$info")
+  l=$(awk '/Width:/ {print $NF}' <<< "$info")
+  ht=$(awk '/Height:/ {print $NF}' <<< "$info")
   echo "$((x - g)) $((y - h)) $((l + g + d)) $((ht + h + b))"
 }
 attendre() {
