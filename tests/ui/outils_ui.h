@@ -14,10 +14,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QDockWidget>
-#include <QFile>
 #include <QGuiApplication>
 #include <QList>
-#include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -116,10 +114,8 @@ inline void TaperTexte(QWidget* cible, const QString& texte)
     }
 }
 
-// A fresh working folder for one test, and no settings kept from an earlier
-// one (recent files, choosers' folders, the panel's place); the previous
-// folder comes back after.  Each test program keeps its settings in a folder
-// of its own (XDG_CONFIG_HOME, set by CTest).
+// A fresh working folder for one test; the previous one comes back after.
+// The settings an earlier test left are cleared (CTest gives each program its own).
 class DossierDeTravail
 {
 public:
@@ -192,14 +188,12 @@ inline RPolice Police(const char* nom, int taille, std::int32_t couleur, bool gr
     return p;
 }
 
-// A fresh working folder where plan.edt holds `modele` (or a copy of
-// examples/`exemple` when one is named) and is the default timetable, and the
-// main window opened on it and shown.  With no `modele`, no timetable opens.
-// Its parts unpack as `auto& [dossier, plan, services, fenetre] = o;`.
+// The main window shown on plan.edt, holding `modele`, the default timetable of
+// a fresh working folder (no `modele`: no timetable).  Unpacks as
+// `auto& [dossier, plan, services, fenetre] = o;`.
 struct FenetreOuverte {
-    explicit FenetreOuverte(const std::optional<REdt>& modele = EdtExemple(),
-                            const QString& exemple = QString())
-        : plan(Preparer(dossier, modele, exemple)), fenetre(services)
+    explicit FenetreOuverte(const std::optional<REdt>& modele = EdtExemple())
+        : plan(Preparer(dossier, modele)), fenetre(services)
     {
         fenetre.show();
     }
@@ -210,16 +204,10 @@ struct FenetreOuverte {
     ServicesScriptes services;
     TFenetre_Principale fenetre;
 
-    static QString Preparer(const DossierDeTravail& dossier, const std::optional<REdt>& modele,
-                            const QString& exemple)
+    static QString Preparer(const DossierDeTravail& dossier, const std::optional<REdt>& modele)
     {
-        QString plan = dossier.Chemin(QStringLiteral("plan.edt"));
-        if (!exemple.isEmpty())
-            QFile::copy(QStringLiteral(HORAKU_SOURCES "/examples/") + exemple, plan);
-        else if (modele)
-            Ecrire(*modele, plan);
-        else
-            plan.clear();
+        const QString plan =
+            modele ? Ecrire(*modele, dossier.Chemin(QStringLiteral("plan.edt"))) : QString();
         EcrireConfiguration(plan);
         return plan;
     }
