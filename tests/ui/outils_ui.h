@@ -115,15 +115,10 @@ inline void TaperTexte(QWidget* cible, const QString& texte)
 }
 
 // A fresh working folder for one test; the previous one comes back after.
-// The settings an earlier test left are cleared (CTest gives each program its own).
 class DossierDeTravail
 {
 public:
-    DossierDeTravail() : precedent_(QDir::currentPath())
-    {
-        QDir::setCurrent(dossier_.path());
-        Reglages().clear();
-    }
+    DossierDeTravail() : precedent_(QDir::currentPath()) { QDir::setCurrent(dossier_.path()); }
     ~DossierDeTravail() { QDir::setCurrent(precedent_); }
     DossierDeTravail(const DossierDeTravail&) = delete;
     DossierDeTravail& operator=(const DossierDeTravail&) = delete;
@@ -133,6 +128,8 @@ public:
 private:
     QString precedent_;
     QTemporaryDir dossier_;
+    // No settings left by an earlier test (CTest gives each program its own).
+    bool sansReglages_ = (Reglages().clear(), true);
 };
 
 // Two days, two week types, texts in every group: a picture of a few hundred pixels.
@@ -164,11 +161,12 @@ inline QString Ecrire(const REdt& modele, const QString& chemin)
 }
 
 // "Horaku.cfg" in the current folder naming `defaut` (empty: none).
-inline void EcrireConfiguration(const QString& defaut)
+inline QString EcrireConfiguration(const QString& defaut)
 {
     RConfig c;
     c.EdtDefaut = defaut.toStdString();
     EcrireConfig(c);
+    return defaut;
 }
 
 // A font of the timetable with every attribute given.
@@ -193,7 +191,9 @@ inline RPolice Police(const char* nom, int taille, std::int32_t couleur, bool gr
 // `auto& [dossier, plan, services, fenetre] = o;`.
 struct FenetreOuverte {
     explicit FenetreOuverte(const std::optional<REdt>& modele = EdtExemple())
-        : plan(Preparer(dossier, modele)), fenetre(services)
+        : plan(EcrireConfiguration(
+              modele ? Ecrire(*modele, dossier.Chemin(QStringLiteral("plan.edt"))) : QString())),
+          fenetre(services)
     {
         fenetre.show();
     }
@@ -203,14 +203,6 @@ struct FenetreOuverte {
     QString plan;
     ServicesScriptes services;
     TFenetre_Principale fenetre;
-
-    static QString Preparer(const DossierDeTravail& dossier, const std::optional<REdt>& modele)
-    {
-        const QString plan =
-            modele ? Ecrire(*modele, dossier.Chemin(QStringLiteral("plan.edt"))) : QString();
-        EcrireConfiguration(plan);
-        return plan;
-    }
 };
 
 // The panel docked at the window's right, beside a picture area that fits the

@@ -157,8 +157,7 @@ void TestApplication::extensionDuFiltre()
     QTemporaryDir dossier;
     Selecteur s;
     s.sorte = Selecteur::EnregistrerImage;
-    s.filtres = QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png);;"
-                               "Document PDF (*.pdf);;Image SVG (*.svg)");
+    s.filtres = QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png)");
     s.suffixe = QStringLiteral("gif");
     s.dossier = dossier.path();
     // The user picks the filter in its list, then types the name.

@@ -57,7 +57,7 @@ private slots:
     void configurationSuitLEtat();
     void zoneClient_data();
     void zoneClient();
-    void panneauDocke();
+    void panneauSuitLaFenetre();
     void panneauCacheSansEmploiDuTemps();
 };
 
@@ -280,7 +280,7 @@ void TestFenetre::zoneClient()
         QCOMPARE(vue.pixel(x, vu.height() - 1), qRgb(255, 255, 255));
 }
 
-void TestFenetre::panneauDocke()
+void TestFenetre::panneauSuitLaFenetre()
 {
     DossierDeTravail dossier;
     const QString plan = Ecrire(EdtExemple(), dossier.Chemin(QStringLiteral("plan.edt")));
