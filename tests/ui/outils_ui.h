@@ -186,9 +186,8 @@ inline RPolice Police(const char* nom, int taille, std::int32_t couleur, bool gr
     return p;
 }
 
-// The main window shown on plan.edt, holding `modele`, the default timetable of
-// a fresh working folder (no `modele`: no timetable).  Unpacks as
-// `auto& [dossier, plan, services, fenetre] = o;`.
+// The main window shown on plan.edt, the default timetable of a fresh working folder, holding
+// `modele` (none: no timetable).  Unpacks as `auto& [dossier, plan, services, fenetre] = o;`.
 struct FenetreOuverte {
     explicit FenetreOuverte(const std::optional<REdt>& modele = EdtExemple())
         : plan(EcrireConfiguration(
@@ -198,7 +197,6 @@ struct FenetreOuverte {
         fenetre.show();
     }
     bool Exposee() { return QTest::qWaitForWindowExposed(&fenetre); }
-
     DossierDeTravail dossier;
     QString plan;
     ServicesScriptes services;

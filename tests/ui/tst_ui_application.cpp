@@ -64,32 +64,31 @@ void TestApplication::ligneDeCommande_data()
 {
     using A = LigneDeCommande::Action;
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("action");
+    QTest::addColumn<A>("action");
     QTest::addColumn<QString>("attendu"); // the file to open, else the text's first line
     const QString plan = QStringLiteral("plan.edt");
     QTest::newRow("options de Qt et leur valeur")
-        << QStringList{"-platform", "xcb", plan, "--style=fusion", "-reverse"} << int(A::Lancer)
-        << plan;
+        << QStringList{"-platform", "xcb", plan, "--style=fusion", "-reverse"} << A::Lancer << plan;
     QTest::newRow("un nom en tiret après --")
-        << QStringList{"--", "-plan.edt"} << int(A::Lancer) << "-plan.edt";
+        << QStringList{"--", "-plan.edt"} << A::Lancer << "-plan.edt";
     QTest::newRow("aide après un fichier")
-        << QStringList{plan, "--help"} << int(A::Aide) << "Utilisation : horaku [FICHIER.edt]";
+        << QStringList{plan, "--help"} << A::Aide << "Utilisation : horaku [FICHIER.edt]";
     QTest::newRow("option inconnue")
-        << QStringList{"--verbeux", plan} << int(A::Erreur)
+        << QStringList{"--verbeux", plan} << A::Erreur
         << "Horaku : option inconnue « --verbeux » ; horaku --help donne l'aide.";
     QTest::newRow("deux fichiers")
-        << QStringList{plan, "autre.edt"} << int(A::Erreur)
+        << QStringList{plan, "autre.edt"} << A::Erreur
         << "Horaku : un seul emploi du temps à la fois (« plan.edt » et « autre.edt »).";
 }
 
 void TestApplication::ligneDeCommande()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(int, action);
+    QFETCH(LigneDeCommande::Action, action);
     QFETCH(QString, attendu);
     const LigneDeCommande ligne = AnalyserLigneDeCommande(arguments);
-    QCOMPARE(int(ligne.action), action);
-    const bool lancer = action == int(LigneDeCommande::Action::Lancer);
+    QCOMPARE(ligne.action, action);
+    const bool lancer = action == LigneDeCommande::Action::Lancer;
     QCOMPARE(lancer ? ligne.fichier : ligne.texte.section(QLatin1Char('\n'), 0, 0), attendu);
 }
 
@@ -189,8 +188,7 @@ void TestApplication::boitesDuVraiService_data()
                                << int(QMessageBox::Ok) << int(QMessageBox::Warning) << QString();
     QTest::newRow("erreur") << QStringLiteral("Impossible d'ouvrir le fichier /x/plan.edt.")
                             << int(QMessageBox::Ok) << int(QMessageBox::Critical) << QString();
-    // A file's name or line carries control characters: shown, never obeyed;
-    // the line break of the program's own texts stays.
+    // Control characters from a file's name or line: shown, never obeyed; line breaks stay.
     QTest::newRow("caractères de contrôle")
         << QStringLiteral("Fichier /x/\x1b]0;pris\x07\x1b[2J\t.edt\nDeuxième ligne\x7f")
         << int(QMessageBox::Ok) << int(QMessageBox::Critical)

@@ -10,7 +10,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QDockWidget>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -301,7 +300,6 @@ void TestCommandes::selecteurs()
     // A name chosen in another folder (absent, when opened), then the chooser again.
     QTemporaryDir ailleurs;
     banc.services.noms = {ailleurs.filePath(QStringLiteral("copie.") + suffixe), std::nullopt};
-    banc.services.reponses = {QMessageBox::Ok};
     banc.Action(commande)->trigger();
     banc.services.noms = {std::nullopt};
     banc.Action(commande)->trigger();

@@ -4,7 +4,6 @@
 #include "principale.h"
 
 #include <QAction>
-#include <QDockWidget>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>

@@ -528,7 +528,6 @@ void TestFichiers::accueilEtRecents()
     banc.fenetre->OuvrirFichier(plan);
     QCOMPARE(page(), QStringLiteral("Defilement"));
     QCOMPARE(banc.fenetre->FichiersRecents(), (QStringList{plan, autre}));
-
     // Closed: the welcome page lists them, most recent first, and opens one.
     QVERIFY(banc.fenetre->FermerEmploiDuTemps());
     QCOMPARE(page(), QStringLiteral("Accueil"));
@@ -538,7 +537,6 @@ void TestFichiers::accueilEtRecents()
     QCOMPARE(boutons.front()->text(), QStringLiteral("plan.edt"));
     boutons.back()->click();
     QCOMPARE(banc.fenetre->windowTitle(), QStringLiteral("Horaku - autre.edt"));
-
     // A file dropped on the window, as the drag manager delivers it: entered, then dropped.
     QMimeData donnees;
     donnees.setUrls({QUrl::fromLocalFile(plan)});
@@ -548,18 +546,15 @@ void TestFichiers::accueilEtRecents()
     QDropEvent depot({10, 10}, Qt::CopyAction, &donnees, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(banc.fenetre.get(), &depot);
     QTRY_COMPARE(banc.fenetre->windowTitle(), QStringLiteral("Horaku - plan.edt"));
-
     // A file that is gone is greyed in the menu; the list can be emptied.
     QVERIFY(QFile::remove(autre));
     auto* menu = banc.fenetre->findChild<QMenu*>(QStringLiteral("MenuRecents"));
     emit menu->aboutToShow();
     const QList<QAction*> entrees = menu->findChildren<QAction*>(QStringLiteral("MenuRecent"));
     QCOMPARE(entrees.size(), 2);
-    QVERIFY(entrees.at(0)->isEnabled());
-    QVERIFY(!entrees.at(1)->isEnabled());
+    QVERIFY(entrees.at(0)->isEnabled() && !entrees.at(1)->isEnabled());
     menu->findChild<QAction*>(QStringLiteral("MenuViderRecents"))->trigger();
     QVERIFY(banc.fenetre->FichiersRecents().isEmpty());
-
     // The example opens as a timetable never saved: Save asks for a name.
     banc.fenetre->OuvrirExemple();
     QVERIFY(banc.fenetre->EdtCourant() && banc.fenetre->EdtCourant()->EdtModifie);

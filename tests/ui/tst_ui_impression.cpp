@@ -235,7 +235,6 @@ void TestImpression::imprimerDepuisLaFenetre()
     if (sansImprimante) AuProchain<QPrintDialog>([](QPrintDialog* d) { d->QDialog::accept(); });
     fenetre.findChild<QAction*>(QStringLiteral("MenuImprimer"))->trigger();
 
-    // A print into a file says where it went.
     QCOMPARE(services.Textes(),
              QStringList{QStringLiteral("Emploi du temps imprimé dans « %1 ».").arg(sortie)});
     QFile f(sortie);
