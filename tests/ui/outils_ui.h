@@ -203,8 +203,7 @@ struct FenetreOuverte {
     TFenetre_Principale fenetre;
 };
 
-// The panel docked at the window's right, beside a picture area that fits the
-// picture plus its white pixel (or the panel's height when that is more).
+// Docked right of a picture area that fits the picture and its white pixel, or the panel's height.
 inline bool PanneauAncre(TFenetre_Principale& fenetre)
 {
     QDockWidget* dock = fenetre.DockPanneau();

@@ -168,9 +168,8 @@ void TestApplication::extensionDuFiltre()
         nom->setText(QStringLiteral("mon2"));
         QTest::keyClick(nom, Qt::Key_Return);
     });
-    const std::optional<QString> nom = ServicesQt().Choisir(nullptr, s);
-    QVERIFY(nom);
-    QCOMPARE(*nom, QDir(dossier.path()).filePath(ecrit));
+    QCOMPARE(ServicesQt().Choisir(nullptr, s).value_or(QString()),
+             QDir(dossier.path()).filePath(ecrit));
 }
 
 void TestApplication::boitesDuVraiService_data()

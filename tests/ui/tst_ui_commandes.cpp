@@ -202,8 +202,7 @@ void TestCommandes::menu()
     action->installEventFilter(&capteur);
     QTest::keySequence(banc.fenetre.get(), raccourci);
     QCOMPARE(capteur.recus, 1);
-    // The same from the floating panel, a window of its own; from a check box,
-    // as a text field keeps its own editing keys (Ctrl+A selects all).
+    // Also from the floating panel, a window of its own; a text field there keeps Ctrl+A.
     QDockWidget* dock = banc.fenetre->DockPanneau();
     dock->setFloating(true);
     dock->activateWindow();
@@ -299,9 +298,8 @@ void TestCommandes::selecteurs()
     Banc banc;
     // A name chosen in another folder (absent, when opened), then the chooser again.
     QTemporaryDir ailleurs;
-    banc.services.noms = {ailleurs.filePath(QStringLiteral("copie.") + suffixe), std::nullopt};
+    banc.services.noms = {ailleurs.filePath("copie." + suffixe), std::nullopt, std::nullopt};
     banc.Action(commande)->trigger();
-    banc.services.noms = {std::nullopt};
     banc.Action(commande)->trigger();
     // The folder gone, the chooser falls back on the timetable's.
     QVERIFY(ailleurs.remove());
@@ -410,8 +408,7 @@ void TestCommandes::cadreDeLaFenetre()
     QVERIFY(!(f & Qt::WindowMinimizeButtonHint));
     QCOMPARE(banc.fenetre->windowTitle(), QStringLiteral("Horaku - plan.edt"));
 
-    // The panel cannot be closed: no close button docked, and floating, a close
-    // request from the window manager leaves it shown.
+    // The panel cannot be closed: a close request leaves it shown.
     QDockWidget* dock = banc.fenetre->DockPanneau();
     QCOMPARE(dock->windowTitle(), QStringLiteral("Affichage"));
     QVERIFY(!(dock->features() & QDockWidget::DockWidgetClosable));

@@ -531,8 +531,7 @@ void TestFichiers::accueilEtRecents()
     // Closed: the welcome page lists them, most recent first, and opens one.
     QVERIFY(banc.fenetre->FermerEmploiDuTemps());
     QCOMPARE(page(), QStringLiteral("Accueil"));
-    const QList<QPushButton*> boutons =
-        banc.fenetre->findChildren<QPushButton*>(QStringLiteral("BtnRecent"));
+    const auto boutons = banc.fenetre->findChildren<QPushButton*>(QStringLiteral("BtnRecent"));
     QCOMPARE(boutons.size(), 2);
     QCOMPARE(boutons.front()->text(), QStringLiteral("plan.edt"));
     boutons.back()->click();
@@ -559,7 +558,6 @@ void TestFichiers::accueilEtRecents()
     banc.fenetre->OuvrirExemple();
     QVERIFY(banc.fenetre->EdtCourant() && banc.fenetre->EdtCourant()->EdtModifie);
     QCOMPARE(banc.fenetre->windowTitle(), QStringLiteral("Horaku - "));
-    banc.services.noms = {std::nullopt};
     banc.Declencher("MenuEnregistrer");
     QCOMPARE(banc.services.selecteurs.size(), 1);
 }

@@ -452,8 +452,7 @@ void TestImpression::exporterAnnule()
     const QStringList avant = QDir().entryList(QDir::Files);
     services.noms = {std::nullopt};
     fenetre.findChild<QAction*>(QStringLiteral("MenuEnregistrerImage"))->trigger();
-    // Cancelled as well: Ctrl+P without a printer, which opens the print
-    // dialog on a PDF file beside the timetable rather than refusing.
+    // Cancelled too: without a printer, Ctrl+P opens its dialog on a PDF beside the timetable.
     if (QPrinterInfo::availablePrinterNames().isEmpty()) {
         QString vu;
         AuProchain<QPrintDialog>(
