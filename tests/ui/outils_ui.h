@@ -14,10 +14,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QDockWidget>
-#include <QFile>
 #include <QGuiApplication>
 #include <QList>
-#include <QSettings>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QTest>
@@ -116,18 +114,11 @@ inline void TaperTexte(QWidget* cible, const QString& texte)
     }
 }
 
-// A fresh working folder for one test, and no settings kept from an earlier
-// one (recent files, choosers' folders, the panel's place); the previous
-// folder comes back after.  Each test program keeps its settings in a folder
-// of its own (XDG_CONFIG_HOME, set by CTest).
+// A fresh working folder for one test; the previous one comes back after.
 class DossierDeTravail
 {
 public:
-    DossierDeTravail() : precedent_(QDir::currentPath())
-    {
-        QDir::setCurrent(dossier_.path());
-        Reglages().clear();
-    }
+    DossierDeTravail() : precedent_(QDir::currentPath()) { QDir::setCurrent(dossier_.path()); }
     ~DossierDeTravail() { QDir::setCurrent(precedent_); }
     DossierDeTravail(const DossierDeTravail&) = delete;
     DossierDeTravail& operator=(const DossierDeTravail&) = delete;
@@ -137,6 +128,8 @@ public:
 private:
     QString precedent_;
     QTemporaryDir dossier_;
+    // No settings left by an earlier test (CTest gives each program its own).
+    bool sansReglages_ = (Reglages().clear(), true);
 };
 
 // Two days, two week types, texts in every group: a picture of a few hundred pixels.
@@ -168,11 +161,12 @@ inline QString Ecrire(const REdt& modele, const QString& chemin)
 }
 
 // "Horaku.cfg" in the current folder naming `defaut` (empty: none).
-inline void EcrireConfiguration(const QString& defaut)
+inline QString EcrireConfiguration(const QString& defaut)
 {
     RConfig c;
     c.EdtDefaut = defaut.toStdString();
     EcrireConfig(c);
+    return defaut;
 }
 
 // A font of the timetable with every attribute given.
@@ -192,41 +186,24 @@ inline RPolice Police(const char* nom, int taille, std::int32_t couleur, bool gr
     return p;
 }
 
-// A fresh working folder where plan.edt holds `modele` (or a copy of
-// examples/`exemple` when one is named) and is the default timetable, and the
-// main window opened on it and shown.  With no `modele`, no timetable opens.
-// Its parts unpack as `auto& [dossier, plan, services, fenetre] = o;`.
+// The main window shown on plan.edt, the default timetable of a fresh working folder, holding
+// `modele` (none: no timetable).  Unpacks as `auto& [dossier, plan, services, fenetre] = o;`.
 struct FenetreOuverte {
-    explicit FenetreOuverte(const std::optional<REdt>& modele = EdtExemple(),
-                            const QString& exemple = QString())
-        : plan(Preparer(dossier, modele, exemple)), fenetre(services)
+    explicit FenetreOuverte(const std::optional<REdt>& modele = EdtExemple())
+        : plan(EcrireConfiguration(
+              modele ? Ecrire(*modele, dossier.Chemin(QStringLiteral("plan.edt"))) : QString())),
+          fenetre(services)
     {
         fenetre.show();
     }
     bool Exposee() { return QTest::qWaitForWindowExposed(&fenetre); }
-
     DossierDeTravail dossier;
     QString plan;
     ServicesScriptes services;
     TFenetre_Principale fenetre;
-
-    static QString Preparer(const DossierDeTravail& dossier, const std::optional<REdt>& modele,
-                            const QString& exemple)
-    {
-        QString plan = dossier.Chemin(QStringLiteral("plan.edt"));
-        if (!exemple.isEmpty())
-            QFile::copy(QStringLiteral(HORAKU_SOURCES "/examples/") + exemple, plan);
-        else if (modele)
-            Ecrire(*modele, plan);
-        else
-            plan.clear();
-        EcrireConfiguration(plan);
-        return plan;
-    }
 };
 
-// The panel docked at the window's right, beside a picture area that fits the
-// picture plus its white pixel (or the panel's height when that is more).
+// Docked right of a picture area that fits the picture and its white pixel, or the panel's height.
 inline bool PanneauAncre(TFenetre_Principale& fenetre)
 {
     QDockWidget* dock = fenetre.DockPanneau();

@@ -2,7 +2,6 @@
 // French error box and the loop goes on; Qt's own texts are French; the
 // program without a display says so in one French line.
 #include "application.h"
-#include "choixpolice.h"
 #include "outils_ui.h"
 
 #include "erreurs.h"
@@ -12,7 +11,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -66,36 +64,32 @@ void TestApplication::ligneDeCommande_data()
 {
     using A = LigneDeCommande::Action;
     QTest::addColumn<QStringList>("arguments");
-    QTest::addColumn<int>("action");
-    QTest::addColumn<QString>("fichier");
-    QTest::addColumn<QString>("premiereLigne");
+    QTest::addColumn<A>("action");
+    QTest::addColumn<QString>("attendu"); // the file to open, else the text's first line
     const QString plan = QStringLiteral("plan.edt");
-    QTest::newRow("un fichier") << QStringList{plan} << int(A::Lancer) << plan << QString();
     QTest::newRow("options de Qt et leur valeur")
-        << QStringList{"-platform", "xcb", plan, "--style=fusion", "-reverse"} << int(A::Lancer)
-        << plan << QString();
+        << QStringList{"-platform", "xcb", plan, "--style=fusion", "-reverse"} << A::Lancer << plan;
     QTest::newRow("un nom en tiret après --")
-        << QStringList{"--", "-plan.edt"} << int(A::Lancer) << "-plan.edt" << QString();
-    QTest::newRow("aide après un fichier") << QStringList{plan, "--help"} << int(A::Aide)
-                                           << QString() << "Utilisation : horaku [FICHIER.edt]";
+        << QStringList{"--", "-plan.edt"} << A::Lancer << "-plan.edt";
+    QTest::newRow("aide après un fichier")
+        << QStringList{plan, "--help"} << A::Aide << "Utilisation : horaku [FICHIER.edt]";
     QTest::newRow("option inconnue")
-        << QStringList{"--verbeux", plan} << int(A::Erreur) << QString()
+        << QStringList{"--verbeux", plan} << A::Erreur
         << "Horaku : option inconnue « --verbeux » ; horaku --help donne l'aide.";
     QTest::newRow("deux fichiers")
-        << QStringList{plan, "autre.edt"} << int(A::Erreur) << QString()
+        << QStringList{plan, "autre.edt"} << A::Erreur
         << "Horaku : un seul emploi du temps à la fois (« plan.edt » et « autre.edt »).";
 }
 
 void TestApplication::ligneDeCommande()
 {
     QFETCH(QStringList, arguments);
-    QFETCH(int, action);
-    QFETCH(QString, fichier);
-    QFETCH(QString, premiereLigne);
+    QFETCH(LigneDeCommande::Action, action);
+    QFETCH(QString, attendu);
     const LigneDeCommande ligne = AnalyserLigneDeCommande(arguments);
-    QCOMPARE(int(ligne.action), action);
-    if (action == int(LigneDeCommande::Action::Lancer)) QCOMPARE(ligne.fichier, fichier);
-    QCOMPARE(ligne.texte.section(QLatin1Char('\n'), 0, 0), premiereLigne);
+    QCOMPARE(ligne.action, action);
+    const bool lancer = action == LigneDeCommande::Action::Lancer;
+    QCOMPARE(lancer ? ligne.fichier : ligne.texte.section(QLatin1Char('\n'), 0, 0), attendu);
 }
 
 void TestApplication::textesDesImprimantes_data()
@@ -150,40 +144,32 @@ void TestApplication::datesEnFrancais()
 void TestApplication::extensionDuFiltre_data()
 {
     QTest::addColumn<int>("filtre");
-    QTest::addColumn<QString>("tape");
-    QTest::addColumn<QString>("ecrit");
-    QTest::newRow("GIF, le premier filtre") << 0 << "mon2"
-                                            << "mon2.gif";
-    QTest::newRow("PNG choisi") << 2 << "mon2"
-                                << "mon2.png";
+    QTest::addColumn<QString>("ecrit"); // "mon2" typed
+    QTest::newRow("GIF, le premier filtre") << 0 << "mon2.gif";
+    QTest::newRow("PNG choisi") << 2 << "mon2.png";
 }
 
 void TestApplication::extensionDuFiltre()
 {
     QFETCH(int, filtre);
-    QFETCH(QString, tape);
     QFETCH(QString, ecrit);
     QTemporaryDir dossier;
     Selecteur s;
     s.sorte = Selecteur::EnregistrerImage;
-    s.filtres = QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png);;"
-                               "Document PDF (*.pdf);;Image SVG (*.svg)");
+    s.filtres = QStringLiteral("Image Gif (*.gif);;Bitmap (*.bmp);;Image PNG (*.png)");
     s.suffixe = QStringLiteral("gif");
     s.dossier = dossier.path();
     // The user picks the filter in its list, then types the name.
     AuProchain<QFileDialog>([&](QFileDialog* d) {
         auto* types = d->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
         types->setCurrentIndex(filtre);
-        emit types->activated(filtre);
         emit types->textActivated(types->currentText());
         auto* nom = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
-        nom->setText(tape);
+        nom->setText(QStringLiteral("mon2"));
         QTest::keyClick(nom, Qt::Key_Return);
     });
-    ServicesQt services(ChoisirPoliceModale);
-    const std::optional<QString> nom = services.Choisir(nullptr, s);
-    QVERIFY(nom);
-    QCOMPARE(*nom, QDir(dossier.path()).filePath(ecrit));
+    QCOMPARE(ServicesQt().Choisir(nullptr, s).value_or(QString()),
+             QDir(dossier.path()).filePath(ecrit));
 }
 
 void TestApplication::boitesDuVraiService_data()
@@ -201,8 +187,7 @@ void TestApplication::boitesDuVraiService_data()
                                << int(QMessageBox::Ok) << int(QMessageBox::Warning) << QString();
     QTest::newRow("erreur") << QStringLiteral("Impossible d'ouvrir le fichier /x/plan.edt.")
                             << int(QMessageBox::Ok) << int(QMessageBox::Critical) << QString();
-    // A file's name or line carries control characters: shown, never obeyed;
-    // the line break of the program's own texts stays.
+    // Control characters from a file's name or line: shown, never obeyed; line breaks stay.
     QTest::newRow("caractères de contrôle")
         << QStringLiteral("Fichier /x/\x1b]0;pris\x07\x1b[2J\t.edt\nDeuxième ligne\x7f")
         << int(QMessageBox::Ok) << int(QMessageBox::Critical)
@@ -215,7 +200,7 @@ void TestApplication::boitesDuVraiService()
     QFETCH(int, boutons);
     QFETCH(int, icone);
     QFETCH(QString, montre);
-    ServicesQt services(ChoisirPoliceModale);
+    ServicesQt services;
     QString titre, vu;
     int vusBoutons = 0, vueIcone = 0;
     QTimer::singleShot(0, qApp, [&] {

@@ -5,7 +5,6 @@
 #include "principale.h"
 
 #include <QCheckBox>
-#include <QDockWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QSpinBox>
@@ -35,7 +34,6 @@ struct Banc {
     bool Pret()
     {
         if (!QTest::qWaitForWindowExposed(fenetre.get()) || !panneau->isVisible()) return false;
-        // The user clicks into the panel, docked in the main window.
         fenetre->activateWindow();
         return QTest::qWaitFor([this] { return QApplication::activeWindow() == fenetre.get(); });
     }

@@ -1,6 +1,6 @@
 // The window's geometry as plain functions: the client area for a picture and
-// a screen, a window (the main one, the floating panel) kept on the screen,
-// and the printed size of a picture on a page.
+// a screen, a window (the main one, the floating panel) kept on the screen, and the printed
+// size of a picture on a page.
 #include "impression.h"
 #include "zoneclient.h"
 
@@ -65,18 +65,12 @@ void TestPlacement::dansEcran_data()
     QTest::addColumn<QRect>("ecran");
     QTest::addColumn<QPoint>("place");
 
-    const QRect ecran(0, 0, 1366, 768);
-    QTest::newRow("sur l'écran: ne bouge pas")
-        << QRect(100, 50, 600, 400) << ecran << QPoint(100, 50);
-    QTest::newRow("tout contre le bord droit")
-        << QRect(766, 50, 600, 400) << ecran << QPoint(766, 50);
-    QTest::newRow("un pixel de trop à droite")
-        << QRect(767, 50, 600, 400) << ecran << QPoint(766, 50);
-    QTest::newRow("sortie en bas") << QRect(100, 700, 600, 400) << ecran << QPoint(100, 368);
-    QTest::newRow("au-dessus de l'écran: la barre de titre revient")
-        << QRect(100, -40, 600, 400) << ecran << QPoint(100, 0);
-    QTest::newRow("plus grande que l'écran: son coin en haut à gauche")
-        << QRect(300, 100, 2000, 900) << ecran << QPoint(0, 0);
+    const QRect ecran(0, 0, 1280, 1024);
+    QTest::newRow("pixel de trop à droite") << QRect(681, 50, 600, 400) << ecran << QPoint(680, 50);
+    QTest::newRow("sortie en bas") << QRect(100, 950, 600, 400) << ecran << QPoint(100, 624);
+    QTest::newRow("au-dessus de l'écran") << QRect(100, -40, 600, 400) << ecran << QPoint(100, 0);
+    QTest::newRow("plus grande que l'écran")
+        << QRect(300, 100, 2000, 1100) << ecran << QPoint(0, 0);
     QTest::newRow("écran décalé (second écran)")
         << QRect(3000, 30, 600, 400) << QRect(1366, 24, 1920, 1176) << QPoint(2686, 30);
     QTest::newRow("aucun écran connu: rien ne borne")
