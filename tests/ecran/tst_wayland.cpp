@@ -14,23 +14,17 @@ using namespace outils_ui;
 class TestWayland : public QObject
 {
     Q_OBJECT
-    DossierDeTravail dossier_;
-    ServicesScriptes services_;
-    TFenetre_Principale* fenetre_ = nullptr;
+    FenetreOuverte o_{std::nullopt};
+    TFenetre_Principale* fenetre_ = &o_.fenetre;
 
 private slots:
     void initTestCase()
     {
         QCOMPARE(QGuiApplication::platformName(), QStringLiteral("wayland"));
-        EcrireConfiguration(QString());
-        fenetre_ = new TFenetre_Principale(services_);
         fenetre_->OuvrirFichier(QStringLiteral(HORAKU_SOURCES "/examples/realiste.edt"));
-        fenetre_->show();
-        QVERIFY(QTest::qWaitForWindowExposed(fenetre_));
+        QVERIFY(o_.Exposee());
         QCOMPARE(fenetre_->windowTitle(), QStringLiteral("Horaku - realiste.edt"));
     }
-
-    void cleanupTestCase() { delete fenetre_; }
 
     void panneauAncre()
     {
